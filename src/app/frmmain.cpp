@@ -1,0 +1,56 @@
+#include "frmmain.h"
+
+#include "eventboundary.h"
+#include "keyboard.h"
+#include "modmain.h"
+#include "palettelayout.h"
+#include "tarnwicksupport.h"
+
+#include <memory>
+
+namespace {
+std::unique_ptr<FrmMain>& defaultInstance() {
+    static std::unique_ptr<FrmMain> instance;
+    return instance;
+}
+} // namespace
+
+FrmMain::FrmMain() {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Color palette"));
+    setClientSizeTwips(palette::layout::ControlWidth, palette::layout::ControlHeight);
+    cpMain = new ColorPalette(modMain::ShowAbout, this);
+    cpMain->move(0, 0);
+}
+
+void FrmMain::Form_Load() {
+    tarnwick::tsCenterFormEx(hWnd());
+    int16_t inIDE = 0;
+    tarnwick::check(tarnwick::SupportFunction::IsInIDE, tarnwick::tsIsInIDE(inIDE));
+    if (inIDE == 0) {
+        tarnwick::check(tarnwick::SupportFunction::SetWindowResIconAll,
+                        tarnwick::tsSetWindowResIconAll(hWnd(), QStringLiteral("A_MAIN")));
+    }
+}
+
+void FrmMain::Form_KeyDown(int16_t& KeyCode, int16_t& Shift) {
+    if (KeyCode == forms::keyboard::VkF1 && Shift == 1) {
+        modMain::ShowAbout();
+    }
+    if (KeyCode == forms::keyboard::VkEscape && Shift == 0) {
+        unload();
+    }
+}
+
+FrmMain& frmMain() {
+    auto& instance = defaultInstance();
+    if (!instance) {
+        instance = std::make_unique<FrmMain>();
+        forms::eventboundary::enter([] { defaultInstance()->Form_Load(); });
+    }
+    return *instance;
+}
+
+bool isFrmMainLoaded() { return defaultInstance() && defaultInstance()->isLoaded(); }
+
+void releaseFrmMain() { defaultInstance().reset(); }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "colorpalette.h"
+#include "form.h"
+
+// The main window: the palette control and nothing else, centred on the
+// screen, with Shift+F1 for the about box and Esc to close.
+class FrmMain : public forms::Form {
+public:
+    FrmMain();
+
+    ColorPalette* cpMain = nullptr;
+
+    void Form_Load();
+
+protected:
+    void keyDown(int16_t& keyCode, int16_t& shift) override { Form_KeyDown(keyCode, shift); }
+
+private:
+    void Form_KeyDown(int16_t& KeyCode, int16_t& Shift);
+};
+
+// The default instance, loaded on first use.
+FrmMain& frmMain();
+bool isFrmMainLoaded();
+// Destroys the default instance; the program does so on its way out.
+void releaseFrmMain();

@@ -1,0 +1,49 @@
+#include "modmain.h"
+
+#include "appinfo.h"
+#include "frmmain.h"
+#include "shellabout.h"
+#include "tarnwicksupport.h"
+
+namespace modMain {
+
+namespace {
+const QString AboutTitlePrefix = QStringLiteral("О программе#");
+const QString VersionLabel = QStringLiteral("    Версия ");
+const QString LineBreak = QStringLiteral("\r\n");
+const QString DedicationLine = QStringLiteral("    Посвящается Зорвель");
+} // namespace
+
+void Main() {
+    using tarnwick::SupportFunction;
+    tarnwick::tsRegisterAppPath();
+    // Qt initialises its own widgets: there are no common controls to set up.
+    int16_t inIDE = 0;
+    tarnwick::check(SupportFunction::IsInIDE, tarnwick::tsIsInIDE(inIDE));
+    if (inIDE == 0) {
+        forms::windows::WindowHandle mainHandle = 0;
+        tarnwick::check(SupportFunction::GetThunderMainHandle,
+                        tarnwick::tsGetThunderMainHandle(mainHandle));
+        tarnwick::check(SupportFunction::SetWindowResIconAll,
+                        tarnwick::tsSetWindowResIconAll(mainHandle, QStringLiteral("A_MAIN")));
+    }
+    if (forms::app::StartMode == 0) {
+        frmMain().show();
+    }
+}
+
+void ShowAbout() {
+    const forms::windows::WindowHandle owner = forms::windows::activeForm();
+    const QString title = forms::app::Title;
+    QString version;
+    tarnwick::check(tarnwick::SupportFunction::FormatVersion,
+                    tarnwick::tsFormatVersion(forms::app::Major, forms::app::Minor,
+                                              forms::app::Revision, version));
+    const forms::Picture icon = forms::windows::bigIcon(forms::windows::activeForm());
+    // The texts stay Unicode all the way, so the Cyrillic shows on every system.
+    const QString appText = AboutTitlePrefix + title;
+    const QString otherText = VersionLabel + version + LineBreak + DedicationLine;
+    forms::shellabout::show(owner, appText, otherText, icon);
+}
+
+} // namespace modMain

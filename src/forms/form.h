@@ -1,0 +1,34 @@
+#pragma once
+
+#include "flatcontrol.h"
+#include "windowhandle.h"
+
+namespace forms {
+
+// A top-level form: a fixed-size window with key preview (it sees every key
+// press before the focused control), a window handle, and unloading, which
+// closes it for good.
+class Form : public FlatControl {
+public:
+    explicit Form(QWidget* parent = nullptr);
+    ~Form() override;
+
+    windows::WindowHandle hWnd() { return windows::handleOf(this); }
+    void setClientSizeTwips(int width, int height);
+
+    void unload();
+    bool isLoaded() const { return mLoaded; }
+
+protected:
+    // KeyDown with the virtual-key code and modifier mask; the key goes on to
+    // the focused control afterwards.
+    virtual void keyDown(int16_t& keyCode, int16_t& shift) = 0;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool mLoaded = true;
+};
+
+} // namespace forms

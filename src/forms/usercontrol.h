@@ -1,0 +1,31 @@
+#pragma once
+
+#include "flatcontrol.h"
+
+namespace forms {
+
+// The surface of a user control: its own colours and size in twips, its
+// show and resize notifications, and the host's ambient properties.
+class UserControl : public FlatControl {
+public:
+    explicit UserControl(QWidget* parent = nullptr);
+
+    float widthTwips() const;
+    void setWidthTwips(float width);
+    float heightTwips() const;
+    void setHeightTwips(float height);
+
+    // No design surface exists here: the host is always running the program.
+    bool ambientUserMode() const { return true; }
+
+protected:
+    // The show notification: the first show and every show after a hide, not
+    // the restoring of a minimised window.
+    virtual void showNotification() {}
+    virtual void resizeNotification() {}
+
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+} // namespace forms

@@ -1,0 +1,286 @@
+#include "colorpalette.h"
+
+#include "checkedmath.h"
+#include "colorramps.h"
+#include "colorreadout.h"
+#include "doevents.h"
+#include "messagebox.h"
+#include "palettelayout.h"
+#include "resourcelibrary.h"
+#include "screen.h"
+#include "tarnwicksupport.h"
+
+#include "twips.h"
+
+#include <QPointer>
+
+#include <map>
+
+namespace {
+
+constexpr int16_t BoolFalse = 0;
+
+const QString PaintingText = QStringLiteral(" Painting colors... Please wait. ");
+const QString PaintDoneText = QStringLiteral(" Paint operation complete.");
+
+constexpr float BarScaleHeight = 512.0F;
+constexpr float ToolBarScaleHeight = 3.0F;
+constexpr float SwatchReadPoint = 10.0F;
+
+enum ToolBarRow { BackgroundStyleRow = 0, TitleStyleRow = 1, AboutRow = 2 };
+
+forms::Picture loadIconPicture(const QString& name) {
+    forms::Picture icon;
+    tarnwick::check(tarnwick::SupportFunction::LoadResIcon, tarnwick::tsLoadResIcon(name, icon));
+    if (icon.kind() != forms::Picture::Kind::Icon) {
+        throw forms::RuntimeError(13, QStringLiteral("Type mismatch"));
+    }
+    return icon;
+}
+
+} // namespace
+
+ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
+    : forms::UserControl(parent), mShowAbout(std::move(showAbout)) {
+    setObjectName(QStringLiteral("cpMain"));
+    setBackColor(forms::SystemColor::WindowBackground);
+    setForeColor(forms::SystemColor::WindowText);
+    // The children share the control's font, sized so every caption fits its
+    // one-line label as the designer drew it.
+    QFont controlFont = font();
+    controlFont.setPixelSize(11);
+    setFont(controlFont);
+    resize(forms::twips::toPixelSize(palette::layout::ControlWidth,
+                                     palette::layout::ControlHeight));
+    createChildren();
+
+    for (int16_t index = picColorBar.lbound(); index <= picColorBar.ubound(); ++index) {
+        picColorBar(index).onMouseMove = [this, index](const forms::MouseEventArgs& e) {
+            picColorBar_MouseMove(index, e.button, e.shift, e.x, e.y);
+        };
+    }
+    picSelectedColor->onDblClick = [this] { picSelectedColor_DblClick(); };
+    picSelectedColor->onDragDrop = [this](forms::PictureBox* source, float x, float y) {
+        picSelectedColor_DragDrop(source, x, y);
+    };
+    picToolBar->onMouseUp = [this](const forms::MouseEventArgs& e) {
+        picToolBar_MouseUp(e.button, e.shift, e.x, e.y);
+    };
+}
+
+void ColorPalette::createChildren() {
+    using palette::layout::Kind;
+    std::map<QString, forms::FlatControl*> containers;
+    QWidget* previousInTabOrder = nullptr;
+    for (const auto& child : palette::layout::Children) {
+        QWidget* container = child.container == nullptr
+                                 ? static_cast<QWidget*>(this)
+                                 : containers.at(QLatin1String(child.container));
+        QWidget* widget = nullptr;
+        if (child.kind == Kind::Image) {
+            auto* image = new forms::ImageControl(container);
+            const auto* box = dynamic_cast<forms::FlatControl*>(container);
+            image->setGeometry(QRect(box->clientRect().topLeft() +
+                                         forms::twips::toPixels(child.left, child.top),
+                                     forms::twips::toPixelSize(child.width, child.height)));
+            imgIcon = image;
+            widget = image;
+        } else {
+            forms::FlatControl* control = nullptr;
+            if (child.kind == Kind::Label) {
+                auto* label = new forms::Label(container);
+                label->setCaption(QString::fromUtf8(child.caption));
+                label->setCentered(child.index != palette::layout::NotInArray);
+                control = label;
+            } else {
+                control = new forms::PictureBox(container);
+                control->setFocusPolicy(Qt::StrongFocus);
+            }
+            control->setBorder(QLatin1String(child.name) != QLatin1String("picToolBar"));
+            control->setBackColor(child.backColor);
+            control->setForeColor(child.foreColor);
+            control->placeInTwips(child.left, child.top, child.width, child.height);
+            containers[QLatin1String(child.name)] = control;
+            widget = control;
+        }
+        const QString name = QLatin1String(child.name);
+        widget->setObjectName(child.index == palette::layout::NotInArray
+                                  ? name
+                                  : QStringLiteral("%1(%2)").arg(name).arg(child.index));
+        widget->setProperty("tabIndex", child.tabIndex);
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            if (previousInTabOrder != nullptr) {
+                QWidget::setTabOrder(previousInTabOrder, widget);
+            }
+            previousInTabOrder = widget;
+        }
+    }
+
+    picToolBar = findChild<forms::PictureBox*>(QStringLiteral("picToolBar"));
+    lblStatusBar = findChild<forms::Label*>(QStringLiteral("lblStatusBar"));
+    picSidebar = findChild<forms::PictureBox*>(QStringLiteral("picSidebar"));
+    picSelectedColor = findChild<forms::PictureBox*>(QStringLiteral("picSelectedColor"));
+    picColorPreview = findChild<forms::PictureBox*>(QStringLiteral("picColorPreview"));
+    for (int16_t index = 0; index < palette::ramps::BarCount; ++index) {
+        picColorBar.add(index, findChild<forms::PictureBox*>(
+                                   QStringLiteral("picColorBar(%1)").arg(index)));
+    }
+    for (int16_t index = 0; index < 2; ++index) {
+        lblTitle.add(index, findChild<forms::Label*>(QStringLiteral("lblTitle(%1)").arg(index)));
+    }
+}
+
+// The control keeps its designed size, whatever size the host asks for.
+void ColorPalette::UserControl_Resize() {
+    setWidthTwips(static_cast<float>(palette::layout::ControlWidth));
+    setHeightTwips(static_cast<float>(palette::layout::ControlHeight));
+}
+
+std::optional<forms::ColorValue> ColorPalette::GetColor(int32_t nBar, int32_t Pos) const {
+    return palette::ramps::colorAt(nBar, Pos);
+}
+
+void ColorPalette::PaintBars() {
+    using forms::checked::narrow16;
+    if (!ambientUserMode()) {
+        return;
+    }
+    forms::screen::setMousePointer(forms::screen::Hourglass);
+    setEnabled(false);
+    lblStatusBar->setCaption(PaintingText);
+
+    {
+        const int32_t upper = picColorBar.ubound();
+        const int32_t lower = picColorBar.lbound();
+        for (int32_t i = lower; i <= upper; ++i) {
+            picColorBar(narrow16(i)).scale(0, 0, 1, BarScaleHeight);
+        }
+    }
+
+    // The window may be closed inside a yield; the paint then stops quietly.
+    const QPointer<ColorPalette> alive(this);
+    const int32_t upper = picColorBar.ubound();
+    const int32_t lower = picColorBar.lbound();
+    for (int32_t bar = lower; bar <= upper; ++bar) {
+        for (int32_t pos = palette::ramps::FirstPosition; pos <= palette::ramps::LastPosition;
+             ++pos) {
+            const forms::ColorValue color = GetColor(bar, pos).value_or(0);
+            const auto lowerEdge = static_cast<float>(forms::checked::subtract(512, pos));
+            const auto upperEdge = static_cast<float>(forms::checked::subtract(511, pos));
+            picColorBar(narrow16(bar)).lineBox(0, lowerEdge, 1, upperEdge, color);
+            forms::doEvents();
+            if (alive.isNull() || !isVisible()) {
+                if (!alive.isNull()) {
+                    setEnabled(true);
+                }
+                forms::screen::setMousePointer(forms::screen::DefaultPointer);
+                return;
+            }
+        }
+    }
+
+    lblStatusBar->setCaption(PaintDoneText);
+    setEnabled(true);
+    forms::screen::setMousePointer(forms::screen::DefaultPointer);
+}
+
+void ColorPalette::SetFonts() {
+    const int16_t upper = lblTitle.ubound();
+    const int16_t lower = lblTitle.lbound();
+    for (int32_t i = lower; i <= upper; ++i) {
+        forms::Label& title = lblTitle(forms::checked::narrow16(i));
+        const bool titleBars = mTitleBars != BoolFalse;
+        title.setFontBold(titleBars);
+        title.setFontItalic(false);
+        title.setFontUnderline(false);
+        title.setFontStrikethru(false);
+        title.setBackColor(titleBars ? forms::SystemColor::ActiveTitleBar
+                                     : forms::SystemColor::WindowBackground);
+        title.setForeColor(titleBars ? forms::SystemColor::ActiveTitleBarText
+                                     : forms::SystemColor::WindowText);
+    }
+    setBackColor(mGrayBack != BoolFalse ? forms::SystemColor::ButtonFace
+                                        : forms::SystemColor::WindowBackground);
+    setForeColor(forms::SystemColor::WindowText);
+}
+
+void ColorPalette::UserControl_Show() {
+    mGrayBack = BoolFalse;
+    mTitleBars = BoolFalse;
+    LoadToolBar();
+    SetFonts();
+    InitIcons();
+    PaintBars();
+}
+
+void ColorPalette::LoadToolBar() {
+    picToolBar->scale(0, 0, 1, ToolBarScaleHeight);
+    picToolBar->setPicture(forms::resources::loadResPicture(
+        QStringLiteral("IDB_TOOLBAR"), forms::resources::PictureFormat::Bitmap));
+}
+
+void ColorPalette::InitIcons() {
+    const int16_t upper = picColorBar.ubound();
+    const int16_t lower = picColorBar.lbound();
+    for (int32_t i = lower; i <= upper; ++i) {
+        forms::PictureBox& bar = picColorBar(forms::checked::narrow16(i));
+        bar.setDragMode(forms::DragMode::Automatic);
+        bar.setDragIcon(loadIconPicture(QStringLiteral("IDI_DRAG")));
+    }
+    imgIcon->setPicture(loadIconPicture(QStringLiteral("A_MAIN")));
+}
+
+void ColorPalette::PickColor(forms::PictureBox& box, float X, float Y) {
+    const forms::ColorValue color = box.point(X, Y);
+    picColorPreview->setBackColor(color);
+    QString hex;
+    tarnwick::check(tarnwick::SupportFunction::Hex4, tarnwick::tsHex4(color, hex));
+    lblStatusBar->setCaption(palette::readout::statusText(palette::readout::split(color), hex));
+    mCurColor = color;
+    mCurX = X;
+    mCurY = Y;
+}
+
+void ColorPalette::picColorBar_MouseMove(int16_t Index, int16_t /*Button*/, int16_t /*Shift*/,
+                                         float X, float Y) {
+    PickColor(picColorBar(Index), X, Y);
+}
+
+void ColorPalette::picSelectedColor_DblClick() {
+    PickColor(*picSelectedColor, SwatchReadPoint, SwatchReadPoint);
+}
+
+void ColorPalette::picSelectedColor_DragDrop(forms::PictureBox* /*Source*/, float /*X*/,
+                                             float /*Y*/) {
+    picSelectedColor->setBackColor(mCurColor);
+}
+
+void ColorPalette::drawToolBarCell(int32_t column, int32_t row) {
+    picToolBar->lineBox(static_cast<float>(column), static_cast<float>(row),
+                        static_cast<float>(forms::checked::add(column, 1)),
+                        static_cast<float>(forms::checked::add(row, 1)));
+}
+
+void ColorPalette::picToolBar_MouseUp(int16_t /*Button*/, int16_t /*Shift*/, float X, float Y) {
+    using forms::checked::floorToInt;
+    picToolBar->setDrawMode(forms::DrawMode::Invert);
+    drawToolBarCell(floorToInt(X), floorToInt(Y));
+    switch (floorToInt(Y)) {
+    case BackgroundStyleRow:
+        mGrayBack = static_cast<int16_t>(~mGrayBack);
+        SetFonts();
+        break;
+    case TitleStyleRow:
+        mTitleBars = static_cast<int16_t>(~mTitleBars);
+        SetFonts();
+        break;
+    case AboutRow:
+        mShowAbout();
+        drawToolBarCell(floorToInt(X), floorToInt(Y));
+        break;
+    default:
+        forms::messagebox::msgBox(QString::number(floorToInt(X)) + QStringLiteral(" x ") +
+                                  QString::number(floorToInt(Y)));
+        break;
+    }
+}

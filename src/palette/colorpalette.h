@@ -1,0 +1,63 @@
+#pragma once
+
+#include "controlarray.h"
+#include "imagecontrol.h"
+#include "label.h"
+#include "picturebox.h"
+#include "usercontrol.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// The palette control: seven gradient bars to pick a colour from, a preview
+// swatch and status line that describe the colour under the pointer, a
+// selected-colour swatch that keeps a colour dropped on it, and a three-button
+// toolbar for the two display styles and the about box.
+class ColorPalette : public forms::UserControl {
+public:
+    // showAbout opens the application's about box and returns when it closes.
+    explicit ColorPalette(std::function<void()> showAbout, QWidget* parent = nullptr);
+
+    std::optional<forms::ColorValue> GetColor(int32_t nBar, int32_t Pos) const;
+    void PaintBars();
+    void SetFonts();
+
+protected:
+    void showNotification() override { UserControl_Show(); }
+    void resizeNotification() override { UserControl_Resize(); }
+
+    // The current pick, then the two display styles (16-bit Booleans: any
+    // non-zero value is true).
+    float mCurX = 0.0F;
+    float mCurY = 0.0F;
+    forms::ColorValue mCurColor = 0;
+    int16_t mGrayBack = 0;
+    int16_t mTitleBars = 0;
+
+private:
+    void createChildren();
+
+    void UserControl_Resize();
+    void UserControl_Show();
+    void LoadToolBar();
+    void InitIcons();
+
+    void PickColor(forms::PictureBox& box, float X, float Y);
+    void picColorBar_MouseMove(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
+    void picSelectedColor_DblClick();
+    void picSelectedColor_DragDrop(forms::PictureBox* Source, float X, float Y);
+    void picToolBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void drawToolBarCell(int32_t column, int32_t row);
+
+    std::function<void()> mShowAbout;
+
+    forms::PictureBox* picToolBar = nullptr;
+    forms::ControlArray<forms::PictureBox> picColorBar;
+    forms::Label* lblStatusBar = nullptr;
+    forms::PictureBox* picSidebar = nullptr;
+    forms::ControlArray<forms::Label> lblTitle;
+    forms::PictureBox* picSelectedColor = nullptr;
+    forms::PictureBox* picColorPreview = nullptr;
+    forms::ImageControl* imgIcon = nullptr;
+};
