@@ -105,7 +105,10 @@ int32_t tsCenterFormEx(forms::windows::WindowHandle handle) {
         if (screen == nullptr) {
             return Failure;
         }
-        QRect placed(QPoint(), window->frameGeometry().size());
+        // Before the first show the frame is not known yet: the client area is
+        // centred then, the whole frame afterwards.
+        QRect placed(QPoint(), window->isVisible() ? window->frameGeometry().size()
+                                                    : window->size());
         placed.moveCenter(screen->availableGeometry().center());
         window->move(placed.topLeft());
         return Success;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "colorpalette.h"
+#include "runtimeerror.h"
+#include "tarnwicksupport.h"
+
+#include <QImage>
+#include <QStringList>
+
+#include <vector>
+
+// Exposes the palette control's private state to the suites.
+class PaletteProbe : public ColorPalette {
+public:
+    using ColorPalette::ColorPalette;
+    using ColorPalette::mCurColor;
+    using ColorPalette::mCurX;
+    using ColorPalette::mCurY;
+    using ColorPalette::mGrayBack;
+    using ColorPalette::mTitleBars;
+};
+
+// Records runtime errors that leave an event handler instead of ending the
+// test process; restores the default on destruction.
+class ErrorRecorder {
+public:
+    ErrorRecorder();
+    ~ErrorRecorder();
+    std::vector<int32_t> numbers;
+    QStringList texts;
+};
+
+// Records every support-library call and can make one function fail.
+class SupportRecorder {
+public:
+    SupportRecorder();
+    ~SupportRecorder();
+    void failOn(tarnwick::SupportFunction function, int occurrence = 1);
+    QStringList calls;
+    QStringList callsOf(tarnwick::SupportFunction function) const;
+
+private:
+    tarnwick::SupportFunction mFailing{};
+    int mFailAt = 0;
+    int mSeen = 0;
+};
+
+template <typename T> T* child(QWidget* parent, const QString& name) {
+    return parent->findChild<T*>(name);
+}
+
+// The colour value of a device pixel of an image.
+forms::ColorValue pixelValue(const QImage& image, int x, int y);

@@ -1,0 +1,248 @@
+#include "checkedmath.h"
+#include "colorvalue.h"
+#include "eventboundary.h"
+#include "label.h"
+#include "picturebox.h"
+#include "screen.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace forms;
+
+class FormsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void systemColorsResolveThroughThePalette_data();
+    void systemColorsResolveThroughThePalette();
+    void propertiesKeepTheValueAsSet();
+    void invalidColorValuesAreError380_data();
+    void invalidColorValuesAreError380();
+    void rgbCountsChannelsAbove255As255();
+    void narrowingOverflowsOutside16Bits();
+    void floorOfNonFiniteIsAnError();
+    void userScaleMapsMousePixelsToUnitsAndBack_data();
+    void userScaleMapsMousePixelsToUnitsAndBack();
+    void boxReadsBackAtItsRowsOnly();
+    void invertedBoxDrawnTwiceRestoresTheImage();
+    void pointOutsideTheAreaReadsTheNearestPixel();
+    void eventBoundaryTurnsAnErrorIntoOneReport();
+    void labelShowsAmpersandLiterally();
+    void mousePointerIsAValueNotAStack();
+};
+
+void FormsTest::systemColorsResolveThroughThePalette_data() {
+    QTest::addColumn<ColorValue>("value");
+    QTest::addColumn<int>("role");
+    QTest::newRow("window background") << SystemColor::WindowBackground << int(QPalette::Base);
+    QTest::newRow("window text") << SystemColor::WindowText << int(QPalette::Text);
+    QTest::newRow("active title bar") << SystemColor::ActiveTitleBar << int(QPalette::Highlight);
+    QTest::newRow("title bar text") << SystemColor::ActiveTitleBarText
+                                    << int(QPalette::HighlightedText);
+    QTest::newRow("button face") << SystemColor::ButtonFace << int(QPalette::Button);
+}
+
+void FormsTest::systemColorsResolveThroughThePalette() {
+    QFETCH(ColorValue, value);
+    QFETCH(int, role);
+    QPalette palette;
+    const QColor distinct(12, 34, 56);
+    palette.setColor(QPalette::Active, static_cast<QPalette::ColorRole>(role), distinct);
+    QCOMPARE(resolveColor(value, palette), distinct);
+}
+
+void FormsTest::propertiesKeepTheValueAsSet() {
+    PictureBox box;
+    box.setBackColor(SystemColor::ButtonFace);
+    QCOMPARE(box.backColor(), static_cast<ColorValue>(0x8000000F));
+    box.setBackColor(0x00123456);
+    QCOMPARE(box.backColor(), 0x00123456);
+    QCOMPARE(resolveColor(0x00123456, QPalette()), QColor(0x56, 0x34, 0x12));
+}
+
+void FormsTest::invalidColorValuesAreError380_data() {
+    QTest::addColumn<ColorValue>("value");
+    QTest::newRow("system index 25") << static_cast<ColorValue>(0x80000019);
+    QTest::newRow("system index 0xFFFFFF") << static_cast<ColorValue>(0x80FFFFFF);
+    QTest::newRow("minus one") << ColorValue{-1};
+    QTest::newRow("high byte set") << ColorValue{0x01000000};
+}
+
+void FormsTest::invalidColorValuesAreError380() {
+    QFETCH(ColorValue, value);
+    PictureBox box;
+    box.setBackColor(White);
+    try {
+        box.setBackColor(value);
+        QFAIL("no error raised");
+    } catch (const RuntimeError& error) {
+        QCOMPARE(error.number(), 380);
+        QCOMPARE(error.text(), QStringLiteral("Invalid property value"));
+    }
+    QCOMPARE(box.backColor(), White);
+}
+
+void FormsTest::rgbCountsChannelsAbove255As255() {
+    QCOMPARE(rgb(255, 0, 0), 0x0000FF);
+    QCOMPARE(rgb(0, 0, 255), 0xFF0000);
+    QCOMPARE(rgb(32767, 256, 257), 0xFFFFFF);
+    QCOMPARE(rgb(-5, 1, 2), 0x020100);
+}
+
+void FormsTest::narrowingOverflowsOutside16Bits() {
+    QCOMPARE(checked::narrow16(32767), int16_t{32767});
+    QCOMPARE(checked::narrow16(-32768), int16_t{-32768});
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::narrow16(32768));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::narrow16(-32769));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError,
+                             checked::add(std::numeric_limits<int32_t>::max(), 1));
+}
+
+void FormsTest::floorOfNonFiniteIsAnError() {
+    QCOMPARE(checked::floorToInt(-0.2F), -1);
+    QCOMPARE(checked::floorToInt(2.99F), 2);
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::floorToInt(std::nanf("")));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError,
+                             checked::floorToInt(std::numeric_limits<float>::infinity()));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::floorToInt(3e10F));
+}
+
+// A bordered 45 x 245 box with the bar scale: the client area is 43 x 243.
+void FormsTest::userScaleMapsMousePixelsToUnitsAndBack_data() {
+    QTest::addColumn<QPoint>("pixel");
+    QTest::addColumn<float>("expectedX");
+    QTest::addColumn<float>("expectedY");
+    QTest::newRow("top-left client pixel") << QPoint(1, 1) << 0.5F / 43 << 0.5F * 512 / 243;
+    QTest::newRow("bottom-right client pixel")
+        << QPoint(43, 243) << 42.5F / 43 << 242.5F * 512 / 243;
+    QTest::newRow("middle") << QPoint(22, 122) << 21.5F / 43 << 121.5F * 512 / 243;
+}
+
+void FormsTest::userScaleMapsMousePixelsToUnitsAndBack() {
+    QFETCH(QPoint, pixel);
+    QFETCH(float, expectedX);
+    QFETCH(float, expectedY);
+    QWidget window;
+    auto* box = new PictureBox(&window);
+    box->setBorder(true);
+    box->setGeometry(0, 0, 45, 245);
+    box->setBackColor(White);
+    box->scale(0, 0, 1, 512);
+    // Paint each client row in its own colour so the read-back names the row.
+    for (int row = 0; row < 243; ++row) {
+        const float top = row * 512.0F / 243;
+        box->lineBox(0, top + 0.01F, 1, top + 0.02F, rgb(0, static_cast<int16_t>(row), 1));
+    }
+    MouseEventArgs seen;
+    box->onMouseMove = [&](const MouseEventArgs& args) { seen = args; };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(box, pixel);
+    QTRY_COMPARE(seen.x, expectedX);
+    QCOMPARE(seen.y, expectedY);
+    QCOMPARE(box->point(seen.x, seen.y), rgb(0, static_cast<int16_t>(pixel.y() - 1), 1));
+}
+
+void FormsTest::boxReadsBackAtItsRowsOnly() {
+    QWidget window;
+    auto* box = new PictureBox(&window);
+    box->setGeometry(0, 0, 32, 96);
+    box->setBackColor(White);
+    box->scale(0, 0, 1, 3);
+    box->lineBox(0, 1, 1, 2, 0x0000FF);
+    const QImage image = box->image();
+    QCOMPARE(pixelValue(image, 0, 31), White);
+    QCOMPARE(pixelValue(image, 0, 32), 0x0000FF);
+    QCOMPARE(pixelValue(image, 31, 63), 0x0000FF);
+    QCOMPARE(pixelValue(image, 31, 64), White);
+    QCOMPARE(box->point(0.5F, 1.5F), 0x0000FF);
+    QCOMPARE(box->point(0.5F, 2.5F), White);
+}
+
+void FormsTest::invertedBoxDrawnTwiceRestoresTheImage() {
+    QWidget window;
+    auto* box = new PictureBox(&window);
+    box->setGeometry(0, 0, 32, 96);
+    box->setBackColor(0x00336699);
+    box->scale(0, 0, 1, 3);
+    box->lineBox(0, 0, 1, 3, 0x00808080);
+    const QImage before = box->image();
+    box->setDrawMode(DrawMode::Invert);
+    box->lineBox(0, 0, 1, 1);
+    QCOMPARE(pixelValue(box->image(), 5, 5), 0x007F7F7F);
+    QCOMPARE(pixelValue(box->image(), 5, 40), 0x00808080);
+    box->lineBox(0, 0, 1, 1);
+    QCOMPARE(box->image(), before);
+}
+
+void FormsTest::pointOutsideTheAreaReadsTheNearestPixel() {
+    QWidget window;
+    auto* box = new PictureBox(&window);
+    box->setGeometry(0, 0, 10, 10);
+    box->setBackColor(White);
+    box->scale(0, 0, 1, 10);
+    box->lineBox(0, 0, 1, 1, 0x0000FF);
+    box->lineBox(0, 9, 1, 10, 0xFF0000);
+    QCOMPARE(box->point(0.5F, -50.0F), 0x0000FF);
+    QCOMPARE(box->point(0.5F, 1e9F), 0xFF0000);
+    QCOMPARE(box->point(std::nanf(""), std::nanf("")), 0x0000FF);
+}
+
+void FormsTest::eventBoundaryTurnsAnErrorIntoOneReport() {
+    ErrorRecorder errors;
+    bool after = false;
+    eventboundary::enter([&] {
+        checked::narrow16(70000);
+        after = true;
+    });
+    QVERIFY(!after);
+    QCOMPARE(errors.numbers, std::vector<int32_t>{6});
+    QCOMPARE(eventboundary::reportText(RuntimeError::overflow()),
+             QStringLiteral("Run-time error '6':\n\nOverflow"));
+    eventboundary::enter([] {});
+    QCOMPARE(errors.numbers.size(), size_t{1});
+}
+
+void FormsTest::labelShowsAmpersandLiterally() {
+    QWidget window;
+    auto* label = new Label(&window);
+    label->setGeometry(0, 0, 200, 17);
+    label->setBackColor(White);
+    label->setForeColor(0);
+    label->setCaption(QStringLiteral("&H"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(label->caption(), QStringLiteral("&H"));
+    QCOMPARE(label->accessibleName(), QStringLiteral("&H"));
+    // Both characters are drawn: the text is wider than the "H" alone.
+    const QImage shot = label->grab().toImage();
+    int inkColumns = 0;
+    for (int x = 1; x < shot.width() - 1; ++x) {
+        for (int y = 1; y < shot.height() - 1; ++y) {
+            if (qGray(shot.pixel(x, y)) < 128) {
+                ++inkColumns;
+                break;
+            }
+        }
+    }
+    QVERIFY2(inkColumns > QFontMetrics(label->font()).horizontalAdvance(QLatin1Char('H')),
+             qPrintable(QString::number(inkColumns)));
+}
+
+void FormsTest::mousePointerIsAValueNotAStack() {
+    screen::setMousePointer(screen::Hourglass);
+    screen::setMousePointer(screen::Hourglass);
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    screen::setMousePointer(screen::DefaultPointer);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(screen::mousePointer(), screen::DefaultPointer);
+}
+
+QTEST_MAIN(FormsTest)
+#include "tst_forms.moc"

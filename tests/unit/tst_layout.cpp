@@ -1,0 +1,176 @@
+#include "colorpalette.h"
+#include "imagecontrol.h"
+#include "label.h"
+#include "picturebox.h"
+#include "testsupport.h"
+
+#include <QResizeEvent>
+#include <QtTest>
+
+namespace {
+
+// Where a child's client area starts inside the palette, in pixels.
+QRect inPalette(QWidget* palette, QWidget* widget) {
+    return QRect(widget->mapTo(palette, QPoint(0, 0)), widget->size());
+}
+
+// Counts the resize notifications a palette control receives.
+class CountingPalette : public ColorPalette {
+public:
+    CountingPalette() : ColorPalette([] {}) {}
+    int resizes = 0;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        ++resizes;
+        ColorPalette::resizeEvent(event);
+    }
+};
+
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void childrenStandWhereTheDesignerPutThem_data();
+    void childrenStandWhereTheDesignerPutThem();
+    void titlesOverlapTheirSwatchesByOnePixel();
+    void tabOrderFollowsTheTabIndices();
+    void theControlPinsItsOwnSize();
+    void aSameSizeResizeRaisesNoFurtherNotification();
+    void nothingIsHiddenOrDisabledAtCreation();
+};
+
+void LayoutTest::childrenStandWhereTheDesignerPutThem_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");
+    QTest::addColumn<forms::ColorValue>("back");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("border");
+    const auto face = forms::SystemColor::ButtonFace;
+    const auto window = forms::SystemColor::WindowBackground;
+    // Twips divided by 15; children of the sidebar start inside its border.
+    QTest::newRow("toolbar") << "picToolBar" << QRect(0, 0, 32, 96) << window << "" << false;
+    QTest::newRow("bar 0") << "picColorBar(0)" << QRect(36, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 1") << "picColorBar(1)" << QRect(84, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 2") << "picColorBar(2)" << QRect(132, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 3 after a wider gap")
+        << "picColorBar(3)" << QRect(184, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 4") << "picColorBar(4)" << QRect(232, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 5") << "picColorBar(5)" << QRect(280, 4, 45, 245) << window << "" << true;
+    QTest::newRow("bar 6 after a wider gap")
+        << "picColorBar(6)" << QRect(332, 4, 45, 245) << window << "" << true;
+    QTest::newRow("status line") << "lblStatusBar" << QRect(0, 256, 477, 17) << face << ""
+                                 << true;
+    QTest::newRow("sidebar") << "picSidebar" << QRect(384, 0, 93, 257) << face << "" << true;
+    QTest::newRow("title 0") << "lblTitle(0)" << QRect(389, 5, 81, 17) << window
+                             << "Color Picker" << true;
+    QTest::newRow("selected colour") << "picSelectedColor" << QRect(389, 21, 81, 81)
+                                     << forms::White << "" << true;
+    QTest::newRow("title 1") << "lblTitle(1)" << QRect(389, 109, 81, 17) << window
+                             << "Color Preview" << true;
+    QTest::newRow("preview") << "picColorPreview" << QRect(389, 125, 81, 81) << forms::White
+                             << "" << true;
+}
+
+void LayoutTest::childrenStandWhereTheDesignerPutThem() {
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    QFETCH(forms::ColorValue, back);
+    QFETCH(QString, caption);
+    QFETCH(bool, border);
+    ColorPalette palette([] {});
+    auto* control = child<forms::FlatControl>(&palette, name);
+    QVERIFY2(control != nullptr, qPrintable(name));
+    QCOMPARE(inPalette(&palette, control), pixels);
+    QCOMPARE(control->backColor(), back);
+    QCOMPARE(control->foreColor(), forms::SystemColor::WindowText);
+    QCOMPARE(control->hasBorder(), border);
+    if (auto* label = dynamic_cast<forms::Label*>(control)) {
+        QCOMPARE(label->caption(), caption);
+    }
+}
+
+void LayoutTest::titlesOverlapTheirSwatchesByOnePixel() {
+    ColorPalette palette([] {});
+    const auto bottom = [&](const QString& name) {
+        return inPalette(&palette, child<QWidget>(&palette, name)).bottom();
+    };
+    const auto top = [&](const QString& name) {
+        return inPalette(&palette, child<QWidget>(&palette, name)).top();
+    };
+    QCOMPARE(bottom(QStringLiteral("lblTitle(0)")), top(QStringLiteral("picSelectedColor")));
+    QCOMPARE(bottom(QStringLiteral("lblTitle(1)")), top(QStringLiteral("picColorPreview")));
+    QCOMPARE(bottom(QStringLiteral("picSidebar")), top(QStringLiteral("lblStatusBar")));
+    auto* icon = child<forms::ImageControl>(&palette, QStringLiteral("imgIcon"));
+    QCOMPARE(icon->parentWidget()->objectName(), QStringLiteral("picColorPreview"));
+    QCOMPARE(icon->geometry(), QRect(25, 21, 32, 32));
+    QVERIFY(icon->picture().isNone());
+}
+
+void LayoutTest::tabOrderFollowsTheTabIndices() {
+    ColorPalette palette([] {});
+    const QStringList expected = {"picToolBar",     "picColorBar(0)", "picColorBar(1)",
+                                  "picColorBar(2)", "picColorBar(3)", "picColorBar(4)",
+                                  "picColorBar(5)", "picColorBar(6)", "picSidebar",
+                                  "picSelectedColor", "picColorPreview"};
+    QStringList chain;
+    QWidget* widget = child<QWidget>(&palette, expected.front());
+    while (chain.size() < expected.size()) {
+        if (widget->focusPolicy() != Qt::NoFocus) {
+            chain << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    }
+    QCOMPARE(chain, expected);
+    int previous = -1;
+    for (const QString& name : expected) {
+        const int index = child<QWidget>(&palette, name)->property("tabIndex").toInt();
+        QVERIFY(index > previous);
+        previous = index;
+    }
+    QCOMPARE(child<QWidget>(&palette, QStringLiteral("lblStatusBar"))->property("tabIndex"), 8);
+    QCOMPARE(child<QWidget>(&palette, QStringLiteral("lblTitle(1)"))->property("tabIndex"), 12);
+}
+
+void LayoutTest::theControlPinsItsOwnSize() {
+    QWidget host;
+    auto* palette = new ColorPalette([] {}, &host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    palette->resize(100, 50);
+    QCOMPARE(palette->size(), QSize(477, 273));
+    palette->resize(600, 273);
+    QCOMPARE(palette->size(), QSize(477, 273));
+    QCOMPARE(palette->widthTwips(), 7155.0F);
+    QCOMPARE(palette->heightTwips(), 4095.0F);
+}
+
+void LayoutTest::aSameSizeResizeRaisesNoFurtherNotification() {
+    QWidget host;
+    auto* palette = new CountingPalette;
+    palette->setParent(&host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    palette->resizes = 0;
+    palette->resize(477, 273);
+    QCOMPARE(palette->resizes, 0);
+    palette->resize(300, 300);
+    // The host's resize, then the width pinned, then the height pinned.
+    QCOMPARE(palette->resizes, 3);
+    QCOMPARE(palette->size(), QSize(477, 273));
+}
+
+void LayoutTest::nothingIsHiddenOrDisabledAtCreation() {
+    ColorPalette palette([] {});
+    const auto children = palette.findChildren<QWidget*>();
+    QCOMPARE(children.size(), 15);
+    for (QWidget* widget : children) {
+        QVERIFY2(!widget->isHidden(), qPrintable(widget->objectName()));
+        QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
+    }
+}
+
+QTEST_MAIN(LayoutTest)
+#include "tst_layout.moc"

@@ -1,0 +1,215 @@
+#include "aboutdialog.h"
+#include "eventboundary.h"
+#include "frmmain.h"
+#include "modmain.h"
+#include "shellabout.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using tarnwick::SupportFunction;
+
+namespace {
+
+struct AboutCall {
+    forms::windows::WindowHandle owner;
+    QString appText;
+    QString otherText;
+    forms::Picture icon;
+};
+
+// Replaces the modal about box with a recorder for the test's lifetime.
+class AboutRecorder {
+public:
+    AboutRecorder() {
+        forms::shellabout::setPresenter([this](forms::windows::WindowHandle owner,
+                                               const QString& appText, const QString& otherText,
+                                               const forms::Picture& icon) {
+            calls.push_back({owner, appText, otherText, icon});
+        });
+    }
+    ~AboutRecorder() { forms::shellabout::setPresenter({}); }
+    std::vector<AboutCall> calls;
+};
+
+const QString AboutAppText = QStringLiteral("О программе#Tarnwick - Kelvary");
+const QString AboutOtherText =
+    QStringLiteral("    Версия 1.00.0016\r\n    Посвящается Зорвель");
+
+void pressKey(QWidget* form, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* receiver = form->focusWidget() != nullptr ? form->focusWidget() : form;
+    QTest::keyClick(receiver, key, modifiers);
+}
+
+} // namespace
+
+class ShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void startUpMakesTheSupportCallsInOrder();
+    void aFailingSupportCallStopsStartUpThere_data();
+    void aFailingSupportCallStopsStartUpThere();
+    void theMainWindowIsCentredFixedAndCaptioned();
+    void keysAreHandledOnlyWithTheExactMask_data();
+    void keysAreHandledOnlyWithTheExactMask();
+    void aboutBoxCarriesTheTextsAndTheWindowIcon();
+    void aboutBoxIsNotShownWhenTheVersionCannotBeFormatted();
+    void aboutDialogSplitsTitleAndFirstLine();
+    void aboutDialogFallsBackToTheDefaultIcon();
+};
+
+void ShellTest::cleanup() { releaseFrmMain(); }
+
+void ShellTest::startUpMakesTheSupportCallsInOrder() {
+    SupportRecorder support;
+    modMain::Main();
+    QVERIFY(isFrmMainLoaded());
+    QVERIFY(frmMain().isVisible());
+    const QStringList expected = {
+        QStringLiteral("tsRegisterAppPath"),      QStringLiteral("tsIsInIDE"),
+        QStringLiteral("tsGetThunderMainHandle"), QStringLiteral("tsSetWindowResIconAll"),
+        QStringLiteral("tsCenterFormEx"),         QStringLiteral("tsIsInIDE"),
+        QStringLiteral("tsSetWindowResIconAll"),
+    };
+    QCOMPARE(support.calls.mid(0, expected.size()), expected);
+    // The control's own start-up follows: eight icon loads, nothing else.
+    QCOMPARE(support.calls.size(), expected.size() + 8);
+}
+
+void ShellTest::aFailingSupportCallStopsStartUpThere_data() {
+    QTest::addColumn<int>("failing");
+    QTest::addColumn<int>("occurrence");
+    QTest::addColumn<int>("callsMade");
+    QTest::addColumn<bool>("windowShown");
+    QTest::addColumn<bool>("errorReported");
+    QTest::newRow("tsRegisterAppPath is ignored")
+        << int(SupportFunction::RegisterAppPath) << 1 << 15 << true << false;
+    QTest::newRow("tsIsInIDE in Main") << int(SupportFunction::IsInIDE) << 1 << 2 << false << true;
+    QTest::newRow("tsGetThunderMainHandle")
+        << int(SupportFunction::GetThunderMainHandle) << 1 << 3 << false << true;
+    QTest::newRow("application icon")
+        << int(SupportFunction::SetWindowResIconAll) << 1 << 4 << false << true;
+    QTest::newRow("tsCenterFormEx is ignored")
+        << int(SupportFunction::CenterFormEx) << 1 << 15 << true << false;
+    QTest::newRow("tsIsInIDE in Form_Load")
+        << int(SupportFunction::IsInIDE) << 2 << 14 << true << true;
+    QTest::newRow("window icon in Form_Load")
+        << int(SupportFunction::SetWindowResIconAll) << 2 << 15 << true << true;
+}
+
+void ShellTest::aFailingSupportCallStopsStartUpThere() {
+    QFETCH(int, failing);
+    QFETCH(int, occurrence);
+    QFETCH(int, callsMade);
+    QFETCH(bool, windowShown);
+    QFETCH(bool, errorReported);
+    ErrorRecorder errors;
+    SupportRecorder support;
+    support.failOn(SupportFunction(failing), occurrence);
+    forms::eventboundary::enter(modMain::Main);
+    QCOMPARE(support.calls.size(), callsMade);
+    QCOMPARE(isFrmMainLoaded() && frmMain().isVisible(), windowShown);
+    QCOMPARE(!errors.numbers.empty(), errorReported);
+}
+
+void ShellTest::theMainWindowIsCentredFixedAndCaptioned() {
+    modMain::Main();
+    FrmMain& form = frmMain();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Color palette"));
+    QCOMPARE(form.size(), QSize(477, 273));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    QCOMPARE(form.cpMain->geometry(), QRect(0, 0, 477, 273));
+    const QRect available = form.screen()->availableGeometry();
+    // Centred before it was first shown, when the frame's size is not known
+    // yet: off by at most the frame's thickness.
+    const int frameSlack = form.frameGeometry().width() - form.width() + 1;
+    QVERIFY(qAbs(form.frameGeometry().center().x() - available.center().x()) <= frameSlack);
+    QVERIFY(qAbs(form.frameGeometry().center().y() - available.center().y()) <= frameSlack);
+    QVERIFY(!forms::windows::bigIcon(form.hWnd()).isNone());
+}
+
+void ShellTest::keysAreHandledOnlyWithTheExactMask_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("opensAbout");
+    QTest::addColumn<bool>("closes");
+    const int shift = Qt::ShiftModifier;
+    const int ctrl = Qt::ControlModifier;
+    const int alt = Qt::AltModifier;
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << false << false;
+    QTest::newRow("Shift+F1") << int(Qt::Key_F1) << shift << true << false;
+    QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << ctrl << false << false;
+    QTest::newRow("Shift+Ctrl+F1") << int(Qt::Key_F1) << (shift | ctrl) << false << false;
+    QTest::newRow("Shift+Alt+F1") << int(Qt::Key_F1) << (shift | alt) << false << false;
+    QTest::newRow("Shift+Ctrl+Alt+F1") << int(Qt::Key_F1) << (shift | ctrl | alt) << false
+                                       << false;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << false << true;
+    QTest::newRow("Shift+Esc") << int(Qt::Key_Escape) << shift << false << false;
+    QTest::newRow("Ctrl+Esc") << int(Qt::Key_Escape) << ctrl << false << false;
+    QTest::newRow("Alt+Esc") << int(Qt::Key_Escape) << alt << false << false;
+    QTest::newRow("Shift+F2") << int(Qt::Key_F2) << shift << false << false;
+}
+
+void ShellTest::keysAreHandledOnlyWithTheExactMask() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, opensAbout);
+    QFETCH(bool, closes);
+    AboutRecorder about;
+    FrmMain form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    pressKey(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(about.calls.size(), size_t(opensAbout ? 1 : 0));
+    QCOMPARE(form.isLoaded(), !closes);
+    QCOMPARE(form.isVisible(), !closes);
+}
+
+void ShellTest::aboutBoxCarriesTheTextsAndTheWindowIcon() {
+    AboutRecorder about;
+    modMain::Main();
+    FrmMain& form = frmMain();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    pressKey(&form, Qt::Key_F1, Qt::ShiftModifier);
+    QCOMPARE(about.calls.size(), size_t{1});
+    const AboutCall& call = about.calls.front();
+    QCOMPARE(call.owner, form.hWnd());
+    QCOMPARE(call.appText, AboutAppText);
+    QCOMPARE(call.otherText, AboutOtherText);
+    forms::Picture icon;
+    tarnwick::tsLoadResIcon(QStringLiteral("A_MAIN"), icon);
+    QCOMPARE(call.icon.image(), icon.image());
+}
+
+void ShellTest::aboutBoxIsNotShownWhenTheVersionCannotBeFormatted() {
+    AboutRecorder about;
+    ErrorRecorder errors;
+    FrmMain form;
+    form.show();
+    SupportRecorder support;
+    support.failOn(SupportFunction::FormatVersion);
+    pressKey(&form, Qt::Key_F1, Qt::ShiftModifier);
+    QVERIFY(about.calls.empty());
+    QCOMPARE(errors.numbers.size(), size_t{1});
+}
+
+void ShellTest::aboutDialogSplitsTitleAndFirstLine() {
+    forms::Picture icon;
+    tarnwick::tsLoadResIcon(QStringLiteral("A_MAIN"), icon);
+    forms::AboutDialog dialog(nullptr, AboutAppText, AboutOtherText, icon);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("О программе"));
+    QCOMPARE(dialog.firstLine(), QStringLiteral("Tarnwick - Kelvary"));
+    QCOMPARE(dialog.otherText(),
+             QStringLiteral("    Версия 1.00.0016\n    Посвящается Зорвель"));
+    QVERIFY(dialog.showsOwnIcon());
+}
+
+void ShellTest::aboutDialogFallsBackToTheDefaultIcon() {
+    forms::AboutDialog dialog(nullptr, AboutAppText, AboutOtherText, forms::Picture());
+    QVERIFY(!dialog.showsOwnIcon());
+}
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"
