@@ -44,9 +44,13 @@ void FlatControl::paintEvent(QPaintEvent* event) {
     paintContent(painter, event->rect());
     painter.restore();
     if (mBorder) {
-        painter.setPen(QPen(palette().color(QPalette::Shadow), 0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        // One logical pixel on each side, so it scales with the rest.
+        const QColor line = palette().color(QPalette::Shadow);
+        const QRect all = rect();
+        painter.fillRect(QRect(all.left(), all.top(), all.width(), 1), line);
+        painter.fillRect(QRect(all.left(), all.bottom(), all.width(), 1), line);
+        painter.fillRect(QRect(all.left(), all.top(), 1, all.height()), line);
+        painter.fillRect(QRect(all.right(), all.top(), 1, all.height()), line);
     }
 }
 
