@@ -38,6 +38,24 @@ forms::Picture loadIconPicture(const QString& name) {
     return icon;
 }
 
+// The children share the control's font, sized so that every title fits its
+// one-line label even in bold, whatever font the desktop provides.
+QFont captionFont(QFont font) {
+    constexpr int LargestPixelSize = 11;
+    constexpr int SmallestPixelSize = 7;
+    const int room = forms::twips::toPixels(1215) - 4;
+    QFont bold = font;
+    bold.setBold(true);
+    for (int size = LargestPixelSize; size > SmallestPixelSize; --size) {
+        bold.setPixelSize(size);
+        if (QFontMetrics(bold).horizontalAdvance(QStringLiteral("Color Preview")) <= room) {
+            break;
+        }
+    }
+    font.setPixelSize(bold.pixelSize());
+    return font;
+}
+
 } // namespace
 
 ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
@@ -45,11 +63,7 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     setObjectName(QStringLiteral("cpMain"));
     setBackColor(forms::SystemColor::WindowBackground);
     setForeColor(forms::SystemColor::WindowText);
-    // The children share the control's font, sized so every caption fits its
-    // one-line label as the designer drew it.
-    QFont controlFont = font();
-    controlFont.setPixelSize(11);
-    setFont(controlFont);
+    setFont(captionFont(font()));
     resize(forms::twips::toPixelSize(palette::layout::ControlWidth,
                                      palette::layout::ControlHeight));
     createChildren();

@@ -15,7 +15,7 @@ xdotool key --clearmodifiers shift+F1
 ABOUT=$(xdotool search --sync --onlyvisible --name '^О программе$' | head -n 1)
 [ -n "$ABOUT" ] || fail "Shift+F1 opened no about box"
 sleep 0.3
-import -window root "$SHOTS/about-box-screen.png"
+import -window "$ABOUT" "$SHOTS/about-box.png"
 
 eval "$(xdotool getwindowgeometry --shell "$ABOUT")"
 xdotool mousemove --sync $((X + 20)) $((Y + 20))

@@ -64,7 +64,7 @@ point_at() {
 }
 
 screenshot() {
-    import -window root -crop "$((477 * SCALE))x$((273 * SCALE))+$WX+$WY" "$SHOTS/$1.png"
+    import -window root -crop "$((477 * SCALE))x$((273 * SCALE))+$WX+$WY" +repage "$SHOTS/$1.png"
 }
 
 expect_pixel() {
