@@ -2,12 +2,40 @@
 
 #include "twips.h"
 
+#include <QAccessibleWidget>
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace forms {
 
-FlatControl::FlatControl(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+// Reads the role from the control each time, so a role given after the
+// interface was first created still counts.
+class AccessibleFlatControl : public QAccessibleWidget {
+public:
+    explicit AccessibleFlatControl(FlatControl* control) : QAccessibleWidget(control) {}
+    QAccessible::Role role() const override {
+        return static_cast<const FlatControl*>(object())->accessibleRole();
+    }
+};
+
+QAccessibleInterface* accessibleFlatControl(const QString& /*className*/, QObject* object) {
+    auto* control = dynamic_cast<FlatControl*>(object);
+    return control == nullptr ? nullptr : new AccessibleFlatControl(control);
+}
+
+void installAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(accessibleFlatControl);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+} // namespace
+
+FlatControl::FlatControl(QWidget* parent) : QWidget(parent) { installAccessibleFactory(); }
 
 void FlatControl::setBackColor(ColorValue color) {
     mBackColor = validatedColor(color);

@@ -2,6 +2,7 @@
 
 #include "colorvalue.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 namespace forms {
@@ -26,6 +27,10 @@ public:
 
     void placeInTwips(int left, int top, int width, int height);
 
+    // What assistive technology is told this control is.
+    QAccessible::Role accessibleRole() const { return mAccessibleRole; }
+    void setAccessibleRole(QAccessible::Role role) { mAccessibleRole = role; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     virtual void paintContent(QPainter& painter, const QRect& dirty);
@@ -37,6 +42,7 @@ private:
     ColorValue mBackColor = SystemColor::ButtonFace;
     ColorValue mForeColor = SystemColor::WindowText;
     bool mBorder = false;
+    QAccessible::Role mAccessibleRole = QAccessible::Client;
 };
 
 } // namespace forms

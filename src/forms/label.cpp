@@ -1,20 +1,19 @@
 #include "label.h"
 
-#include <QAccessible>
 #include <QPainter>
 
 namespace forms {
 
-Label::Label(QWidget* parent) : FlatControl(parent) {}
+Label::Label(QWidget* parent) : FlatControl(parent) { setAccessibleRole(QAccessible::StaticText); }
 
 void Label::setCaption(const QString& caption) {
     if (caption == mCaption) {
         return;
     }
     mCaption = caption;
+    // Screen readers read a label as its caption; setting the name announces
+    // each change.
     setAccessibleName(caption);
-    QAccessibleEvent changed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
     update();
 }
 

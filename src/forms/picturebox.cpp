@@ -42,6 +42,7 @@ int refreshIntervalMs(const QWidget* widget) {
 } // namespace
 
 PictureBox::PictureBox(QWidget* parent) : FlatControl(parent) {
+    setAccessibleRole(QAccessible::Graphic);
     setMouseTracking(true);
     setAttribute(Qt::WA_StaticContents);
     mRefreshTimer.setSingleShot(true);

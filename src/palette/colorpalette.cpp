@@ -122,6 +122,9 @@ void ColorPalette::createChildren() {
                                   ? name
                                   : QStringLiteral("%1(%2)").arg(name).arg(child.index));
         widget->setProperty("tabIndex", child.tabIndex);
+        if (child.accessibleName != nullptr) {
+            widget->setAccessibleName(QString::fromUtf8(child.accessibleName));
+        }
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previousInTabOrder != nullptr) {
                 QWidget::setTabOrder(previousInTabOrder, widget);
@@ -142,6 +145,22 @@ void ColorPalette::createChildren() {
     for (int16_t index = 0; index < 2; ++index) {
         lblTitle.add(index, findChild<forms::Label*>(QStringLiteral("lblTitle(%1)").arg(index)));
     }
+    describeForAssistiveTechnology();
+}
+
+void ColorPalette::describeForAssistiveTechnology() {
+    picToolBar->setAccessibleRole(QAccessible::ToolBar);
+    picToolBar->setAccessibleDescription(
+        QStringLiteral("Three buttons, top to bottom: switch the grey background; switch "
+                       "title-bar colours for the titles; about Color palette"));
+    for (int16_t index = picColorBar.lbound(); index <= picColorBar.ubound(); ++index) {
+        picColorBar(index).setAccessibleDescription(
+            QStringLiteral("Point at the bar to read a colour; drag it onto Selected color to "
+                           "keep the colour last read"));
+    }
+    picSelectedColor->setAccessibleDescription(
+        QStringLiteral("Keeps the colour of a bar dropped on it; double-click to read it back"));
+    lblStatusBar->setAccessibleRole(QAccessible::StatusBar);
 }
 
 // The control keeps its designed size, whatever size the host asks for.

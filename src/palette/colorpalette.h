@@ -37,6 +37,7 @@ protected:
 
 private:
     void createChildren();
+    void describeForAssistiveTechnology();
 
     void UserControl_Resize();
     void UserControl_Show();

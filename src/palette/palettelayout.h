@@ -25,6 +25,7 @@ struct ChildControl {
     forms::ColorValue foreColor;
     const char* caption;
     int tabIndex; // NoTabIndex for the image control
+    const char* accessibleName; // nullptr: a label, read as its caption
 };
 
 constexpr int16_t NotInArray = -1;
@@ -40,21 +41,21 @@ constexpr forms::ColorValue White = forms::White;
 
 // clang-format off
 constexpr std::array<ChildControl, 15> Children = {{
-    {"picToolBar",       NotInArray, Kind::PictureBox, nullptr,      0,    0,    480,  1440, WindowBack, WindowText, "",              0},
-    {"picColorBar",      0,          Kind::PictureBox, nullptr,      540,  60,   675,  3675, WindowBack, WindowText, "",              1},
-    {"picColorBar",      1,          Kind::PictureBox, nullptr,      1260, 60,   675,  3675, WindowBack, WindowText, "",              2},
-    {"picColorBar",      2,          Kind::PictureBox, nullptr,      1980, 60,   675,  3675, WindowBack, WindowText, "",              3},
-    {"picColorBar",      3,          Kind::PictureBox, nullptr,      2760, 60,   675,  3675, WindowBack, WindowText, "",              4},
-    {"picColorBar",      4,          Kind::PictureBox, nullptr,      3480, 60,   675,  3675, WindowBack, WindowText, "",              5},
-    {"picColorBar",      5,          Kind::PictureBox, nullptr,      4200, 60,   675,  3675, WindowBack, WindowText, "",              6},
-    {"picColorBar",      6,          Kind::PictureBox, nullptr,      4980, 60,   675,  3675, WindowBack, WindowText, "",              7},
-    {"lblStatusBar",     NotInArray, Kind::Label,      nullptr,      0,    3840, 7155, 255,  ButtonFace, WindowText, "",              8},
-    {"picSidebar",       NotInArray, Kind::PictureBox, nullptr,      5760, 0,    1395, 3855, ButtonFace, WindowText, "",              9},
-    {"lblTitle",         0,          Kind::Label,      "picSidebar", 60,   60,   1215, 255,  WindowBack, WindowText, "Color Picker",  10},
-    {"picSelectedColor", NotInArray, Kind::PictureBox, "picSidebar", 60,   300,  1215, 1215, White,      WindowText, "",              11},
-    {"lblTitle",         1,          Kind::Label,      "picSidebar", 60,   1620, 1215, 255,  WindowBack, WindowText, "Color Preview", 12},
-    {"picColorPreview",  NotInArray, Kind::PictureBox, "picSidebar", 60,   1860, 1215, 1215, White,      WindowText, "",              13},
-    {"imgIcon",          NotInArray, Kind::Image,      "picColorPreview", 360, 300, 480, 480, White,     WindowText, "",              NoTabIndex},
+    {"picToolBar",       NotInArray, Kind::PictureBox, nullptr,      0,    0,    480,  1440, WindowBack, WindowText, "",              0, "Toolbar"},
+    {"picColorBar",      0,          Kind::PictureBox, nullptr,      540,  60,   675,  3675, WindowBack, WindowText, "",              1, "Red bar"},
+    {"picColorBar",      1,          Kind::PictureBox, nullptr,      1260, 60,   675,  3675, WindowBack, WindowText, "",              2, "Green bar"},
+    {"picColorBar",      2,          Kind::PictureBox, nullptr,      1980, 60,   675,  3675, WindowBack, WindowText, "",              3, "Blue bar"},
+    {"picColorBar",      3,          Kind::PictureBox, nullptr,      2760, 60,   675,  3675, WindowBack, WindowText, "",              4, "Yellow bar"},
+    {"picColorBar",      4,          Kind::PictureBox, nullptr,      3480, 60,   675,  3675, WindowBack, WindowText, "",              5, "Cyan bar"},
+    {"picColorBar",      5,          Kind::PictureBox, nullptr,      4200, 60,   675,  3675, WindowBack, WindowText, "",              6, "Magenta bar"},
+    {"picColorBar",      6,          Kind::PictureBox, nullptr,      4980, 60,   675,  3675, WindowBack, WindowText, "",              7, "Grey bar"},
+    {"lblStatusBar",     NotInArray, Kind::Label,      nullptr,      0,    3840, 7155, 255,  ButtonFace, WindowText, "",              8, nullptr},
+    {"picSidebar",       NotInArray, Kind::PictureBox, nullptr,      5760, 0,    1395, 3855, ButtonFace, WindowText, "",              9, "Sidebar"},
+    {"lblTitle",         0,          Kind::Label,      "picSidebar", 60,   60,   1215, 255,  WindowBack, WindowText, "Color Picker",  10, nullptr},
+    {"picSelectedColor", NotInArray, Kind::PictureBox, "picSidebar", 60,   300,  1215, 1215, White,      WindowText, "",              11, "Selected color"},
+    {"lblTitle",         1,          Kind::Label,      "picSidebar", 60,   1620, 1215, 255,  WindowBack, WindowText, "Color Preview", 12, nullptr},
+    {"picColorPreview",  NotInArray, Kind::PictureBox, "picSidebar", 60,   1860, 1215, 1215, White,      WindowText, "",              13, "Color preview"},
+    {"imgIcon",          NotInArray, Kind::Image,      "picColorPreview", 360, 300, 480, 480, White,     WindowText, "",              NoTabIndex, "Application icon"},
 }};
 // clang-format on
 
