@@ -2,7 +2,6 @@
 #include "runtimeerror.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -12,11 +11,19 @@ QByteArray readArt(const QString& name) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-uint32_t le32(const QByteArray& data, int offset) {
-    return qFromLittleEndian<uint32_t>(data.constData() + offset);
+// Little-endian numbers; bytes past the end read as zero.
+uint32_t littleEndian(const QByteArray& data, qsizetype at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        const qsizetype index = at + i;
+        value = (value << 8) |
+                (index < data.size() ? static_cast<uint8_t>(data[index]) : uint8_t{0});
+    }
+    return value;
 }
-uint16_t le16(const QByteArray& data, int offset) {
-    return qFromLittleEndian<uint16_t>(data.constData() + offset);
+uint32_t le32(const QByteArray& data, qsizetype at) { return littleEndian(data, at, 4); }
+uint16_t le16(const QByteArray& data, qsizetype at) {
+    return static_cast<uint16_t>(littleEndian(data, at, 2));
 }
 
 // The standard 16-colour palette, in its stored order.

@@ -1,5 +1,4 @@
 #include <QFile>
-#include <QtEndian>
 #include <QtTest>
 
 #include <optional>
@@ -17,11 +16,19 @@ struct Resource {
     QByteArray data;
 };
 
-uint32_t le32(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<uint32_t>(data.constData() + at);
+// Little-endian numbers; bytes past the end read as zero.
+uint32_t littleEndian(const QByteArray& data, qsizetype at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        const qsizetype index = at + i;
+        value = (value << 8) |
+                (index < data.size() ? static_cast<uint8_t>(data[index]) : uint8_t{0});
+    }
+    return value;
 }
+uint32_t le32(const QByteArray& data, qsizetype at) { return littleEndian(data, at, 4); }
 uint16_t le16(const QByteArray& data, qsizetype at) {
-    return qFromLittleEndian<uint16_t>(data.constData() + at);
+    return static_cast<uint16_t>(littleEndian(data, at, 2));
 }
 qsizetype aligned(qsizetype at) { return (at + 3) & ~qsizetype{3}; }
 
