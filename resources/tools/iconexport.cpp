@@ -21,9 +21,11 @@ int main(int argc, char* argv[]) {
     }
     for (int i = 4; i < argc; ++i) {
         const int size = QByteArray(argv[i]).toInt();
-        const QString folder = QStringLiteral("%1/%2x%2").arg(QString::fromLocal8Bit(argv[2])).arg(size);
+        const QString folder =
+            QStringLiteral("%1/%2x%2").arg(QString::fromLocal8Bit(argv[2])).arg(size);
         QDir().mkpath(folder);
-        const QImage scaled = icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        const QImage scaled =
+            icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         if (!scaled.save(folder + QLatin1Char('/') + QString::fromLocal8Bit(argv[3]) +
                          QStringLiteral(".png"))) {
             std::fprintf(stderr, "iconexport: cannot write size %d\n", size);

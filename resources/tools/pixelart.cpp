@@ -89,7 +89,9 @@ void put32(std::string& out, uint32_t value) {
     }
 }
 
-int rowBytes(int width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
+int rowBytes(int width, int bitsPerPixel) {
+    return ((width * bitsPerPixel + 31) / 32) * 4;
+}
 
 // Bottom-up packed rows of palette indices, or of the transparency mask.
 std::string packRows(const Image& image, int bitsPerPixel, bool mask) {
@@ -128,8 +130,8 @@ std::string dib(const Image& image, bool withMask) {
     put32(out, withMask ? 0 : static_cast<uint32_t>(colours));
     put32(out, 0);
     for (int index = 0; index < colours; ++index) {
-        const uint32_t rgb = image.bitsPerPixel == 1 ? (index == 0 ? 0x000000 : 0xFFFFFF)
-                                                     : PaletteRgb[index];
+        const uint32_t rgb =
+            image.bitsPerPixel == 1 ? (index == 0 ? 0x000000 : 0xFFFFFF) : PaletteRgb[index];
         put32(out, rgb); // stored as blue, green, red, 0
     }
     return out + pixels + mask;

@@ -51,6 +51,10 @@ FrmMain& frmMain() {
     return *instance;
 }
 
-bool isFrmMainLoaded() { return defaultInstance() && defaultInstance()->isLoaded(); }
+bool isFrmMainLoaded() {
+    return defaultInstance() && defaultInstance()->isLoaded();
+}
 
-void releaseFrmMain() { defaultInstance().reset(); }
+void releaseFrmMain() {
+    defaultInstance().reset();
+}

@@ -6,17 +6,17 @@
 // The main window: the palette control and nothing else, centred on the
 // screen, with Shift+F1 for the about box and Esc to close.
 class FrmMain : public forms::Form {
-public:
+  public:
     FrmMain();
 
     ColorPalette* cpMain = nullptr;
 
     void Form_Load();
 
-protected:
+  protected:
     void keyDown(int16_t& keyCode, int16_t& shift) override { Form_KeyDown(keyCode, shift); }
 
-private:
+  private:
     void Form_KeyDown(int16_t& KeyCode, int16_t& Shift);
 };
 

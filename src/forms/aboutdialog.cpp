@@ -17,15 +17,15 @@ AboutDialog::AboutDialog(QWidget* owner, const QString& appText, const QString& 
 
     auto* iconLabel = new QLabel(this);
     mOwnIcon = !icon.isNone();
-    iconLabel->setPixmap(mOwnIcon ? icon.pixmap()
-                                  : style()->standardIcon(QStyle::SP_MessageBoxInformation)
-                                        .pixmap(32, 32));
+    iconLabel->setPixmap(
+        mOwnIcon ? icon.pixmap()
+                 : style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     iconLabel->setAlignment(Qt::AlignTop);
 
     mFirstLine = new QLabel(separator < 0 ? QString() : appText.mid(separator + 1), this);
     mFirstLine->setTextFormat(Qt::PlainText);
-    mOtherText = new QLabel(QString(otherText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
-                            this);
+    mOtherText =
+        new QLabel(QString(otherText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")), this);
     mOtherText->setTextFormat(Qt::PlainText);
 
     auto* texts = new QVBoxLayout;
@@ -47,7 +47,11 @@ AboutDialog::AboutDialog(QWidget* owner, const QString& appText, const QString& 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QString AboutDialog::firstLine() const { return mFirstLine->text(); }
-QString AboutDialog::otherText() const { return mOtherText->text(); }
+QString AboutDialog::firstLine() const {
+    return mFirstLine->text();
+}
+QString AboutDialog::otherText() const {
+    return mOtherText->text();
+}
 
 } // namespace forms

@@ -12,7 +12,7 @@ namespace forms {
 // window title, the part after it the first line; then the other text and an
 // icon (the platform's default when none is given), with one OK button.
 class AboutDialog : public QDialog {
-public:
+  public:
     AboutDialog(QWidget* owner, const QString& appText, const QString& otherText,
                 const Picture& icon);
 
@@ -20,7 +20,7 @@ public:
     QString otherText() const;
     bool showsOwnIcon() const { return mOwnIcon; }
 
-private:
+  private:
     QLabel* mFirstLine = nullptr;
     QLabel* mOtherText = nullptr;
     bool mOwnIcon = false;

@@ -40,13 +40,19 @@ constexpr std::array<QPalette::ColorRole, 25> SystemColorRoles = {
     QPalette::ToolTipBase,     // 24 tooltip background
 };
 
-uint32_t systemIndex(ColorValue value) { return static_cast<uint32_t>(value) & ~SystemFlag; }
+uint32_t systemIndex(ColorValue value) {
+    return static_cast<uint32_t>(value) & ~SystemFlag;
+}
 
-int channel(int16_t value) { return std::clamp<int>(value, 0, 255); }
+int channel(int16_t value) {
+    return std::clamp<int>(value, 0, 255);
+}
 
 } // namespace
 
-bool isSystemColor(ColorValue value) { return (static_cast<uint32_t>(value) & SystemFlag) != 0; }
+bool isSystemColor(ColorValue value) {
+    return (static_cast<uint32_t>(value) & SystemFlag) != 0;
+}
 
 ColorValue validatedColor(ColorValue value) {
     const bool valid = isSystemColor(value) ? systemIndex(value) < SystemColorRoles.size()
@@ -73,8 +79,7 @@ ColorValue rgb(int16_t red, int16_t green, int16_t blue) {
 }
 
 ColorValue colorValueFromRgb(uint32_t argb) {
-    return static_cast<ColorValue>(((argb >> 16) & 0xFF) | (argb & 0xFF00) |
-                                   ((argb & 0xFF) << 16));
+    return static_cast<ColorValue>(((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16));
 }
 
 uint32_t rgbFromColorValue(ColorValue explicitColor) {

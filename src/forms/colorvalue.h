@@ -13,7 +13,9 @@ namespace forms {
 using ColorValue = int32_t;
 
 namespace SystemColor {
-constexpr ColorValue make(uint32_t index) { return static_cast<ColorValue>(0x80000000u | index); }
+constexpr ColorValue make(uint32_t index) {
+    return static_cast<ColorValue>(0x80000000u | index);
+}
 constexpr ColorValue ActiveTitleBar = make(2);
 constexpr ColorValue WindowBackground = make(5);
 constexpr ColorValue WindowText = make(8);

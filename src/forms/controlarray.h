@@ -10,7 +10,7 @@ namespace forms {
 // A control array: like controls addressed by a 16-bit index. The controls
 // belong to their parent widget; the array only names them.
 template <typename Control> class ControlArray {
-public:
+  public:
     void add(int16_t index, Control* control) { mMembers[index] = control; }
 
     int16_t lbound() const { return mMembers.begin()->first; }
@@ -19,13 +19,13 @@ public:
     Control& operator()(int16_t index) const {
         const auto found = mMembers.find(index);
         if (found == mMembers.end()) {
-            throw RuntimeError(340, QStringLiteral("Control array element '%1' doesn't exist")
-                                        .arg(index));
+            throw RuntimeError(
+                340, QStringLiteral("Control array element '%1' doesn't exist").arg(index));
         }
         return *found->second;
     }
 
-private:
+  private:
     std::map<int16_t, Control*> mMembers;
 };
 

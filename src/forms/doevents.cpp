@@ -18,6 +18,8 @@ void doEvents() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void setYieldObserver(std::function<void()> observer) { yieldObserver() = std::move(observer); }
+void setYieldObserver(std::function<void()> observer) {
+    yieldObserver() = std::move(observer);
+}
 
 } // namespace forms

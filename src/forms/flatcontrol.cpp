@@ -13,7 +13,7 @@ namespace {
 // Reads the role from the control each time, so a role given after the
 // interface was first created still counts.
 class AccessibleFlatControl : public QAccessibleWidget {
-public:
+  public:
     explicit AccessibleFlatControl(FlatControl* control) : QAccessibleWidget(control) {}
     QAccessible::Role role() const override {
         return static_cast<const FlatControl*>(object())->accessibleRole();
@@ -35,7 +35,9 @@ void installAccessibleFactory() {
 
 } // namespace
 
-FlatControl::FlatControl(QWidget* parent) : QWidget(parent) { installAccessibleFactory(); }
+FlatControl::FlatControl(QWidget* parent) : QWidget(parent) {
+    installAccessibleFactory();
+}
 
 void FlatControl::setBackColor(ColorValue color) {
     mBackColor = validatedColor(color);

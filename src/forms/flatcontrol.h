@@ -11,7 +11,7 @@ namespace forms {
 // values, an optional flat one-pixel border, a client area inside it, and a
 // place given in twips relative to its container's client area.
 class FlatControl : public QWidget {
-public:
+  public:
     explicit FlatControl(QWidget* parent = nullptr);
 
     ColorValue backColor() const { return mBackColor; }
@@ -31,14 +31,14 @@ public:
     QAccessible::Role accessibleRole() const { return mAccessibleRole; }
     void setAccessibleRole(QAccessible::Role role) { mAccessibleRole = role; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     virtual void paintContent(QPainter& painter, const QRect& dirty);
     virtual void backColorChanged() {}
 
     QColor resolved(ColorValue color) const { return resolveColor(color, palette()); }
 
-private:
+  private:
     ColorValue mBackColor = SystemColor::ButtonFace;
     ColorValue mForeColor = SystemColor::WindowText;
     bool mBorder = false;

@@ -15,7 +15,9 @@ Form::Form(QWidget* parent) : FlatControl(parent) {
     QApplication::instance()->installEventFilter(this);
 }
 
-Form::~Form() { QApplication::instance()->removeEventFilter(this); }
+Form::~Form() {
+    QApplication::instance()->removeEventFilter(this);
+}
 
 void Form::setClientSizeTwips(int width, int height) {
     setFixedSize(twips::toPixelSize(width, height));

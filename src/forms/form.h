@@ -9,7 +9,7 @@ namespace forms {
 // press before the focused control), a window handle, and unloading, which
 // closes it for good.
 class Form : public FlatControl {
-public:
+  public:
     explicit Form(QWidget* parent = nullptr);
     ~Form() override;
 
@@ -19,7 +19,7 @@ public:
     void unload();
     bool isLoaded() const { return mLoaded; }
 
-protected:
+  protected:
     // KeyDown with the virtual-key code and modifier mask; the key goes on to
     // the focused control afterwards.
     virtual void keyDown(int16_t& keyCode, int16_t& shift) = 0;
@@ -27,7 +27,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     bool mLoaded = true;
 };
 

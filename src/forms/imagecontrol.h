@@ -9,16 +9,16 @@ namespace forms {
 // The form runtime's image control: shows its picture at its top-left corner
 // over whatever lies beneath it.
 class ImageControl : public QWidget {
-public:
+  public:
     explicit ImageControl(QWidget* parent = nullptr);
 
     void setPicture(const Picture& picture);
     const Picture& picture() const { return mPicture; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Picture mPicture;
 };
 

@@ -4,7 +4,9 @@
 
 namespace forms {
 
-Label::Label(QWidget* parent) : FlatControl(parent) { setAccessibleRole(QAccessible::StaticText); }
+Label::Label(QWidget* parent) : FlatControl(parent) {
+    setAccessibleRole(QAccessible::StaticText);
+}
 
 void Label::setCaption(const QString& caption) {
     if (caption == mCaption) {

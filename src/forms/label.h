@@ -7,7 +7,7 @@ namespace forms {
 // The form runtime's label: a caption shown literally (an ampersand is just an
 // ampersand), its alignment, colours and the four font flags.
 class Label : public FlatControl {
-public:
+  public:
     explicit Label(QWidget* parent = nullptr);
 
     QString caption() const { return mCaption; }
@@ -24,10 +24,10 @@ public:
     bool fontStrikethru() const { return font().strikeOut(); }
     void setFontStrikethru(bool on);
 
-protected:
+  protected:
     void paintContent(QPainter& painter, const QRect& dirty) override;
 
-private:
+  private:
     template <typename Setter> void changeFont(Setter setter);
 
     QString mCaption;

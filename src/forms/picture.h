@@ -8,7 +8,7 @@ namespace forms {
 // A picture object: a bitmap or an icon loaded from the resources. Held by
 // value; assigning a new one to a property releases the old one.
 class Picture {
-public:
+  public:
     enum class Kind { None, Bitmap, Icon };
 
     Picture() = default;
@@ -19,7 +19,7 @@ public:
     const QImage& image() const { return mImage; }
     QPixmap pixmap() const { return QPixmap::fromImage(mImage); }
 
-private:
+  private:
     Kind mKind = Kind::None;
     QImage mImage;
 };

@@ -34,8 +34,8 @@ std::pair<int, int> pixelSpan(double from, double to) {
 
 int refreshIntervalMs(const QWidget* widget) {
     const QScreen* screen = widget->screen();
-    const double rate = screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate()
-                                                                          : 60.0;
+    const double rate =
+        screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate() : 60.0;
     return std::max(1, static_cast<int>(1000.0 / rate));
 }
 
@@ -84,7 +84,9 @@ QImage& PictureBox::persistentImage() {
     return mImage;
 }
 
-QImage PictureBox::image() { return persistentImage(); }
+QImage PictureBox::image() {
+    return persistentImage();
+}
 
 QRect PictureBox::devicePixelsOf(float x1, float y1, float x2, float y2) const {
     const ScaleAxis across = horizontalAxis();
@@ -94,8 +96,7 @@ QRect PictureBox::devicePixelsOf(float x1, float y1, float x2, float y2) const {
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-void PictureBox::lineBox(float x1, float y1, float x2, float y2,
-                         std::optional<ColorValue> color) {
+void PictureBox::lineBox(float x1, float y1, float x2, float y2, std::optional<ColorValue> color) {
     const ColorValue pen = validatedColor(color.value_or(foreColor()));
     QImage& target = persistentImage();
     const QRect area = devicePixelsOf(x1, y1, x2, y2).intersected(target.rect());
@@ -137,7 +138,9 @@ void PictureBox::setPicture(const Picture& picture) {
     update();
 }
 
-void PictureBox::backColorChanged() { mImage = QImage(); }
+void PictureBox::backColorChanged() {
+    mImage = QImage();
+}
 
 void PictureBox::markDirty(const QRect& deviceRect) {
     const double ratio = devicePixelRatioF();

@@ -29,7 +29,7 @@ struct MouseEventArgs {
 // and `point` reads it. Mouse coordinates and drawing coordinates are in the
 // box's scale (twips, or the user scale that `scale` sets).
 class PictureBox : public FlatControl {
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     void scale(float x1, float y1, float x2, float y2);
@@ -62,7 +62,7 @@ public:
     std::function<void()> onDblClick;
     std::function<void(PictureBox* source, float x, float y)> onDragDrop;
 
-protected:
+  protected:
     void paintContent(QPainter& painter, const QRect& dirty) override;
     void backColorChanged() override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -70,7 +70,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QImage& persistentImage();
     QSize deviceClientSize() const;
     ScaleAxis horizontalAxis() const;

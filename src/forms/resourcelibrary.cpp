@@ -10,8 +10,8 @@ namespace forms::resources {
 namespace {
 
 QString resourcePath(const QString& name, PictureFormat format) {
-    const QString suffix = format == PictureFormat::Bitmap ? QStringLiteral(".bmp")
-                                                           : QStringLiteral(".ico");
+    const QString suffix =
+        format == PictureFormat::Bitmap ? QStringLiteral(".bmp") : QStringLiteral(".ico");
     return QStringLiteral(":/resources/") + name + suffix;
 }
 

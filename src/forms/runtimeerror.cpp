@@ -5,7 +5,9 @@ namespace forms {
 RuntimeError::RuntimeError(int32_t number, const QString& text)
     : std::runtime_error(text.toStdString()), mNumber(number) {}
 
-RuntimeError RuntimeError::overflow() { return {error::Overflow, QStringLiteral("Overflow")}; }
+RuntimeError RuntimeError::overflow() {
+    return {error::Overflow, QStringLiteral("Overflow")};
+}
 
 RuntimeError RuntimeError::invalidPropertyValue() {
     return {error::InvalidPropertyValue, QStringLiteral("Invalid property value")};

@@ -11,7 +11,7 @@ namespace forms {
 // message. Thrown by the platform layer and the support library, caught only by
 // the event-handler boundary.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(int32_t number, const QString& text);
 
     int32_t number() const { return mNumber; }
@@ -23,7 +23,7 @@ public:
     static RuntimeError resourceNotFound(const QString& name);
     static RuntimeError supportFailure(const char* function, int32_t status);
 
-private:
+  private:
     int32_t mNumber;
 };
 

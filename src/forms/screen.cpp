@@ -26,6 +26,8 @@ void setMousePointer(int16_t pointer) {
     }
 }
 
-int16_t mousePointer() { return currentPointer; }
+int16_t mousePointer() {
+    return currentPointer;
+}
 
 } // namespace forms::screen

@@ -10,10 +10,18 @@ namespace forms::twips {
 
 constexpr int TwipsPerPixel = 15;
 
-constexpr int toPixels(int twips) { return twips / TwipsPerPixel; }
-constexpr int fromPixels(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int toPixels(int twips) {
+    return twips / TwipsPerPixel;
+}
+constexpr int fromPixels(int pixels) {
+    return pixels * TwipsPerPixel;
+}
 
-inline QPoint toPixels(int left, int top) { return {toPixels(left), toPixels(top)}; }
-inline QSize toPixelSize(int width, int height) { return {toPixels(width), toPixels(height)}; }
+inline QPoint toPixels(int left, int top) {
+    return {toPixels(left), toPixels(top)};
+}
+inline QSize toPixelSize(int width, int height) {
+    return {toPixels(width), toPixels(height)};
+}
 
 } // namespace forms::twips

@@ -17,8 +17,12 @@ int pixelsFromTwips(float twips) {
 
 UserControl::UserControl(QWidget* parent) : FlatControl(parent) {}
 
-float UserControl::widthTwips() const { return static_cast<float>(twips::fromPixels(width())); }
-float UserControl::heightTwips() const { return static_cast<float>(twips::fromPixels(height())); }
+float UserControl::widthTwips() const {
+    return static_cast<float>(twips::fromPixels(width()));
+}
+float UserControl::heightTwips() const {
+    return static_cast<float>(twips::fromPixels(height()));
+}
 
 void UserControl::setWidthTwips(float width) {
     const int pixels = pixelsFromTwips(width);

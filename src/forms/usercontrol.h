@@ -7,7 +7,7 @@ namespace forms {
 // The surface of a user control: its own colours and size in twips, its
 // show and resize notifications, and the host's ambient properties.
 class UserControl : public FlatControl {
-public:
+  public:
     explicit UserControl(QWidget* parent = nullptr);
 
     float widthTwips() const;
@@ -18,7 +18,7 @@ public:
     // No design surface exists here: the host is always running the program.
     bool ambientUserMode() const { return true; }
 
-protected:
+  protected:
     // The show notification: the first show and every show after a hide, not
     // the restoring of a minimised window.
     virtual void showNotification() {}

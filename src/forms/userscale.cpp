@@ -21,8 +21,7 @@ ScaleAxis UserScale::vertical(QSize deviceSize, double devicePixelRatio) const {
     if (!mCorners) {
         return {0.0, twips::TwipsPerPixel / devicePixelRatio};
     }
-    return {mCorners->y1,
-            (static_cast<double>(mCorners->y2) - mCorners->y1) / deviceSize.height()};
+    return {mCorners->y1, (static_cast<double>(mCorners->y2) - mCorners->y1) / deviceSize.height()};
 }
 
 } // namespace forms

@@ -20,7 +20,7 @@ struct ScaleAxis {
 // The coordinate system of a picture box's client area: twips by default, or
 // the user scale (x1,y1)-(x2,y2) that `Scale` sets.
 class UserScale {
-public:
+  public:
     static UserScale twips() { return {}; }
     static UserScale corners(float x1, float y1, float x2, float y2);
 
@@ -30,7 +30,7 @@ public:
 
     bool isTwips() const { return !mCorners.has_value(); }
 
-private:
+  private:
     struct Corners {
         float x1, y1, x2, y2;
     };

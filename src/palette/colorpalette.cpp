@@ -64,8 +64,8 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     setBackColor(forms::SystemColor::WindowBackground);
     setForeColor(forms::SystemColor::WindowText);
     setFont(captionFont(font()));
-    resize(forms::twips::toPixelSize(palette::layout::ControlWidth,
-                                     palette::layout::ControlHeight));
+    resize(
+        forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
     createChildren();
 
     for (int16_t index = picColorBar.lbound(); index <= picColorBar.ubound(); ++index) {
@@ -94,9 +94,9 @@ void ColorPalette::createChildren() {
         if (child.kind == Kind::Image) {
             auto* image = new forms::ImageControl(container);
             const auto* box = dynamic_cast<forms::FlatControl*>(container);
-            image->setGeometry(QRect(box->clientRect().topLeft() +
-                                         forms::twips::toPixels(child.left, child.top),
-                                     forms::twips::toPixelSize(child.width, child.height)));
+            image->setGeometry(
+                QRect(box->clientRect().topLeft() + forms::twips::toPixels(child.left, child.top),
+                      forms::twips::toPixelSize(child.width, child.height)));
             imgIcon = image;
             widget = image;
         } else {
@@ -139,8 +139,8 @@ void ColorPalette::createChildren() {
     picSelectedColor = findChild<forms::PictureBox*>(QStringLiteral("picSelectedColor"));
     picColorPreview = findChild<forms::PictureBox*>(QStringLiteral("picColorPreview"));
     for (int16_t index = 0; index < palette::ramps::BarCount; ++index) {
-        picColorBar.add(index, findChild<forms::PictureBox*>(
-                                   QStringLiteral("picColorBar(%1)").arg(index)));
+        picColorBar.add(
+            index, findChild<forms::PictureBox*>(QStringLiteral("picColorBar(%1)").arg(index)));
     }
     for (int16_t index = 0; index < 2; ++index) {
         lblTitle.add(index, findChild<forms::Label*>(QStringLiteral("lblTitle(%1)").arg(index)));

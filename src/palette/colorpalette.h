@@ -15,7 +15,7 @@
 // selected-colour swatch that keeps a colour dropped on it, and a three-button
 // toolbar for the two display styles and the about box.
 class ColorPalette : public forms::UserControl {
-public:
+  public:
     // showAbout opens the application's about box and returns when it closes.
     explicit ColorPalette(std::function<void()> showAbout, QWidget* parent = nullptr);
 
@@ -23,7 +23,7 @@ public:
     void PaintBars();
     void SetFonts();
 
-protected:
+  protected:
     void showNotification() override { UserControl_Show(); }
     void resizeNotification() override { UserControl_Resize(); }
 
@@ -35,7 +35,7 @@ protected:
     int16_t mGrayBack = 0;
     int16_t mTitleBars = 0;
 
-private:
+  private:
     void createChildren();
     void describeForAssistiveTechnology();
 

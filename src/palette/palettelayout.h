@@ -24,7 +24,7 @@ struct ChildControl {
     forms::ColorValue backColor;
     forms::ColorValue foreColor;
     const char* caption;
-    int tabIndex; // NoTabIndex for the image control
+    int tabIndex;               // NoTabIndex for the image control
     const char* accessibleName; // nullptr: a label, read as its caption
 };
 

@@ -88,8 +88,8 @@ int32_t tsGetThunderMainHandle(forms::windows::WindowHandle& handle) {
 
 int32_t tsSetWindowResIconAll(forms::windows::WindowHandle handle, const QString& iconName) {
     return guarded(SupportFunction::SetWindowResIconAll, [&] {
-        forms::windows::setIcon(
-            handle, forms::resources::loadResPicture(iconName, forms::resources::PictureFormat::Icon));
+        forms::windows::setIcon(handle, forms::resources::loadResPicture(
+                                            iconName, forms::resources::PictureFormat::Icon));
         return Success;
     });
 }
@@ -100,15 +100,15 @@ int32_t tsCenterFormEx(forms::windows::WindowHandle handle) {
         if (window == nullptr) {
             return Failure;
         }
-        const QScreen* screen = window->screen() != nullptr ? window->screen()
-                                                            : QGuiApplication::primaryScreen();
+        const QScreen* screen =
+            window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
         if (screen == nullptr) {
             return Failure;
         }
         // Before the first show the frame is not known yet: the client area is
         // centred then, the whole frame afterwards.
-        QRect placed(QPoint(), window->isVisible() ? window->frameGeometry().size()
-                                                    : window->size());
+        QRect placed(QPoint(),
+                     window->isVisible() ? window->frameGeometry().size() : window->size());
         placed.moveCenter(screen->availableGeometry().center());
         window->move(placed.topLeft());
         return Success;
@@ -124,7 +124,8 @@ int32_t tsLoadResIcon(const QString& iconName, forms::Picture& icon) {
 
 int32_t tsHex4(int32_t value, QString& text) {
     return guarded(SupportFunction::Hex4, [&] {
-        text = QStringLiteral("%1").arg(static_cast<uint32_t>(value), 8, 16, QLatin1Char('0'))
+        text = QStringLiteral("%1")
+                   .arg(static_cast<uint32_t>(value), 8, 16, QLatin1Char('0'))
                    .toUpper();
         return Success;
     });
@@ -140,7 +141,9 @@ int32_t tsFormatVersion(int32_t major, int32_t minor, int32_t revision, QString&
     });
 }
 
-QString registeredAppPath() { return appPath(); }
+QString registeredAppPath() {
+    return appPath();
+}
 
 void check(SupportFunction function, int32_t status) {
     if (status < 0) {
@@ -148,6 +151,8 @@ void check(SupportFunction function, int32_t status) {
     }
 }
 
-void setCallGate(CallGate gate) { callGate() = std::move(gate); }
+void setCallGate(CallGate gate) {
+    callGate() = std::move(gate);
+}
 
 } // namespace tarnwick

@@ -1,6 +1,10 @@
 #include "testsupport.h"
 
+#include "doevents.h"
 #include "eventboundary.h"
+#include "label.h"
+
+#include <QTest>
 
 ErrorRecorder::ErrorRecorder() {
     forms::eventboundary::setErrorHandler([this](const forms::RuntimeError& error) {
@@ -9,7 +13,9 @@ ErrorRecorder::ErrorRecorder() {
     });
 }
 
-ErrorRecorder::~ErrorRecorder() { forms::eventboundary::setErrorHandler({}); }
+ErrorRecorder::~ErrorRecorder() {
+    forms::eventboundary::setErrorHandler({});
+}
 
 SupportRecorder::SupportRecorder() {
     tarnwick::setCallGate([this](tarnwick::SupportFunction function) {
@@ -21,7 +27,9 @@ SupportRecorder::SupportRecorder() {
     });
 }
 
-SupportRecorder::~SupportRecorder() { tarnwick::setCallGate({}); }
+SupportRecorder::~SupportRecorder() {
+    tarnwick::setCallGate({});
+}
 
 void SupportRecorder::failOn(tarnwick::SupportFunction function, int occurrence) {
     mFailing = function;
@@ -35,4 +43,42 @@ QStringList SupportRecorder::callsOf(tarnwick::SupportFunction function) const {
 
 forms::ColorValue pixelValue(const QImage& image, int x, int y) {
     return forms::colorValueFromRgb(image.pixel(x, y));
+}
+
+forms::PictureBox* colorBar(QWidget* palette, int index) {
+    return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
+}
+
+QString statusText(QWidget* palette) {
+    return child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption();
+}
+
+ShownPalette::ShownPalette(std::function<void()> showAbout)
+    : palette(new PaletteProbe(std::move(showAbout), &host)) {
+    host.resize(palette->size());
+    host.show();
+    exposed = QTest::qWaitForWindowExposed(&host);
+}
+
+YieldObserverGuard::~YieldObserverGuard() {
+    forms::setYieldObserver({});
+}
+
+namespace {
+uint32_t littleEndian(const QByteArray& data, qsizetype at, int bytes) {
+    uint32_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        const qsizetype index = at + i;
+        value =
+            (value << 8) | (index < data.size() ? static_cast<uint8_t>(data[index]) : uint8_t{0});
+    }
+    return value;
+}
+} // namespace
+
+uint32_t le32(const QByteArray& data, qsizetype at) {
+    return littleEndian(data, at, 4);
+}
+uint16_t le16(const QByteArray& data, qsizetype at) {
+    return static_cast<uint16_t>(littleEndian(data, at, 2));
 }

@@ -6,12 +6,14 @@
 
 #include <QImage>
 #include <QStringList>
+#include <QWidget>
 
+#include <functional>
 #include <vector>
 
 // Exposes the palette control's private state to the suites.
 class PaletteProbe : public ColorPalette {
-public:
+  public:
     using ColorPalette::ColorPalette;
     using ColorPalette::mCurColor;
     using ColorPalette::mCurX;
@@ -23,7 +25,7 @@ public:
 // Records runtime errors that leave an event handler instead of ending the
 // test process; restores the default on destruction.
 class ErrorRecorder {
-public:
+  public:
     ErrorRecorder();
     ~ErrorRecorder();
     std::vector<int32_t> numbers;
@@ -32,14 +34,14 @@ public:
 
 // Records every support-library call and can make one function fail.
 class SupportRecorder {
-public:
+  public:
     SupportRecorder();
     ~SupportRecorder();
     void failOn(tarnwick::SupportFunction function, int occurrence = 1);
     QStringList calls;
     QStringList callsOf(tarnwick::SupportFunction function) const;
 
-private:
+  private:
     tarnwick::SupportFunction mFailing{};
     int mFailAt = 0;
     int mSeen = 0;
@@ -48,6 +50,29 @@ private:
 template <typename T> T* child(QWidget* parent, const QString& name) {
     return parent->findChild<T*>(name);
 }
+
+forms::PictureBox* colorBar(QWidget* palette, int index);
+QString statusText(QWidget* palette);
+
+// A palette control shown in a window of its own; the show paints its bars.
+struct ShownPalette {
+    explicit ShownPalette(std::function<void()> showAbout = [] {});
+    QWidget host;
+    PaletteProbe* palette;
+    bool exposed = false;
+};
+
+// Removes the yield observer when a test ends, however it ends.
+struct YieldObserverGuard {
+    YieldObserverGuard() = default;
+    YieldObserverGuard(const YieldObserverGuard&) = delete;
+    YieldObserverGuard& operator=(const YieldObserverGuard&) = delete;
+    ~YieldObserverGuard();
+};
+
+// Little-endian numbers of a binary file; bytes past its end read as zero.
+uint32_t le32(const QByteArray& data, qsizetype at);
+uint16_t le16(const QByteArray& data, qsizetype at);
 
 // The colour value of a device pixel of an image.
 forms::ColorValue pixelValue(const QImage& image, int x, int y);

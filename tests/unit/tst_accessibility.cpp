@@ -14,7 +14,7 @@ QAccessibleInterface* accessible(QWidget* palette, const QString& name) {
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyControlHasAName_data();
     void everyControlHasAName();
     void theToolbarDescribesItsButtons();
@@ -28,15 +28,19 @@ void AccessibilityTest::everyControlHasAName_data() {
     const QStringList bars = {"Red bar",  "Green bar",   "Blue bar", "Yellow bar",
                               "Cyan bar", "Magenta bar", "Grey bar"};
     for (int b = 0; b < 7; ++b) {
-        QTest::addRow("bar %d", b) << QStringLiteral("picColorBar(%1)").arg(b) << bars[b]
-                                   << int(QAccessible::Graphic);
+        QTest::addRow("bar %d", b)
+            << QStringLiteral("picColorBar(%1)").arg(b) << bars[b] << int(QAccessible::Graphic);
     }
-    QTest::newRow("toolbar") << "picToolBar" << "Toolbar" << int(QAccessible::ToolBar);
-    QTest::newRow("selected") << "picSelectedColor" << "Selected color"
-                              << int(QAccessible::Graphic);
-    QTest::newRow("preview") << "picColorPreview" << "Color preview" << int(QAccessible::Graphic);
-    QTest::newRow("title 0") << "lblTitle(0)" << "Color Picker" << int(QAccessible::StaticText);
-    QTest::newRow("title 1") << "lblTitle(1)" << "Color Preview" << int(QAccessible::StaticText);
+    QTest::newRow("toolbar") << "picToolBar"
+                             << "Toolbar" << int(QAccessible::ToolBar);
+    QTest::newRow("selected") << "picSelectedColor"
+                              << "Selected color" << int(QAccessible::Graphic);
+    QTest::newRow("preview") << "picColorPreview"
+                             << "Color preview" << int(QAccessible::Graphic);
+    QTest::newRow("title 0") << "lblTitle(0)"
+                             << "Color Picker" << int(QAccessible::StaticText);
+    QTest::newRow("title 1") << "lblTitle(1)"
+                             << "Color Preview" << int(QAccessible::StaticText);
 }
 
 void AccessibilityTest::everyControlHasAName() {

@@ -17,7 +17,7 @@ using namespace forms;
 class FormsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void systemColorsResolveThroughThePalette_data();
     void systemColorsResolveThroughThePalette();
     void propertiesKeepTheValueAsSet();
@@ -42,8 +42,8 @@ void FormsTest::systemColorsResolveThroughThePalette_data() {
     QTest::newRow("window background") << SystemColor::WindowBackground << int(QPalette::Base);
     QTest::newRow("window text") << SystemColor::WindowText << int(QPalette::Text);
     QTest::newRow("active title bar") << SystemColor::ActiveTitleBar << int(QPalette::Highlight);
-    QTest::newRow("title bar text") << SystemColor::ActiveTitleBarText
-                                    << int(QPalette::HighlightedText);
+    QTest::newRow("title bar text")
+        << SystemColor::ActiveTitleBarText << int(QPalette::HighlightedText);
     QTest::newRow("button face") << SystemColor::ButtonFace << int(QPalette::Button);
 }
 
@@ -99,8 +99,7 @@ void FormsTest::narrowingOverflowsOutside16Bits() {
     QCOMPARE(checked::narrow16(-32768), int16_t{-32768});
     QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::narrow16(32768));
     QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::narrow16(-32769));
-    QVERIFY_THROWS_EXCEPTION(RuntimeError,
-                             checked::add(std::numeric_limits<int32_t>::max(), 1));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError, checked::add(std::numeric_limits<int32_t>::max(), 1));
 }
 
 void FormsTest::floorOfNonFiniteIsAnError() {

@@ -16,11 +16,11 @@ QRect inPalette(QWidget* palette, QWidget* widget) {
 
 // Counts the resize notifications a palette control receives.
 class CountingPalette : public ColorPalette {
-public:
+  public:
     CountingPalette() : ColorPalette([] {}) {}
     int resizes = 0;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         ++resizes;
         ColorPalette::resizeEvent(event);
@@ -32,7 +32,7 @@ protected:
 class LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void childrenStandWhereTheDesignerPutThem_data();
     void childrenStandWhereTheDesignerPutThem();
     void titlesOverlapTheirSwatchesByOnePixel();
@@ -61,17 +61,16 @@ void LayoutTest::childrenStandWhereTheDesignerPutThem_data() {
     QTest::newRow("bar 5") << "picColorBar(5)" << QRect(280, 4, 45, 245) << window << "" << true;
     QTest::newRow("bar 6 after a wider gap")
         << "picColorBar(6)" << QRect(332, 4, 45, 245) << window << "" << true;
-    QTest::newRow("status line") << "lblStatusBar" << QRect(0, 256, 477, 17) << face << ""
-                                 << true;
+    QTest::newRow("status line") << "lblStatusBar" << QRect(0, 256, 477, 17) << face << "" << true;
     QTest::newRow("sidebar") << "picSidebar" << QRect(384, 0, 93, 257) << face << "" << true;
-    QTest::newRow("title 0") << "lblTitle(0)" << QRect(389, 5, 81, 17) << window
-                             << "Color Picker" << true;
-    QTest::newRow("selected colour") << "picSelectedColor" << QRect(389, 21, 81, 81)
-                                     << forms::White << "" << true;
+    QTest::newRow("title 0") << "lblTitle(0)" << QRect(389, 5, 81, 17) << window << "Color Picker"
+                             << true;
+    QTest::newRow("selected colour")
+        << "picSelectedColor" << QRect(389, 21, 81, 81) << forms::White << "" << true;
     QTest::newRow("title 1") << "lblTitle(1)" << QRect(389, 109, 81, 17) << window
                              << "Color Preview" << true;
-    QTest::newRow("preview") << "picColorPreview" << QRect(389, 125, 81, 81) << forms::White
-                             << "" << true;
+    QTest::newRow("preview") << "picColorPreview" << QRect(389, 125, 81, 81) << forms::White << ""
+                             << true;
 }
 
 void LayoutTest::childrenStandWhereTheDesignerPutThem() {
@@ -111,9 +110,9 @@ void LayoutTest::titlesOverlapTheirSwatchesByOnePixel() {
 
 void LayoutTest::tabOrderFollowsTheTabIndices() {
     ColorPalette palette([] {});
-    const QStringList expected = {"picToolBar",     "picColorBar(0)", "picColorBar(1)",
-                                  "picColorBar(2)", "picColorBar(3)", "picColorBar(4)",
-                                  "picColorBar(5)", "picColorBar(6)", "picSidebar",
+    const QStringList expected = {"picToolBar",       "picColorBar(0)", "picColorBar(1)",
+                                  "picColorBar(2)",   "picColorBar(3)", "picColorBar(4)",
+                                  "picColorBar(5)",   "picColorBar(6)", "picSidebar",
                                   "picSelectedColor", "picColorPreview"};
     QStringList chain;
     QWidget* widget = child<QWidget>(&palette, expected.front());

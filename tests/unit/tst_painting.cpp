@@ -16,38 +16,17 @@ const QString DoneText = QStringLiteral(" Paint operation complete.");
 constexpr int BandsPerBar = 513;
 constexpr int Bands = 7 * BandsPerBar;
 
-forms::PictureBox* bar(QWidget* palette, int index) {
-    return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
-}
-
-forms::Label* statusLine(QWidget* palette) {
-    return child<forms::Label>(palette, QStringLiteral("lblStatusBar"));
-}
-
 // The top device row of a band: the one no later band paints over.
-int topRowOf(int pos, int rows) { return static_cast<int>(std::floor((511 - pos) * rows / 512.0)); }
-
-// Removes the yield observer when the test ends, however it ends.
-struct YieldObserverGuard {
-    ~YieldObserverGuard() { forms::setYieldObserver({}); }
-};
-
-// A shown palette control in its own window, painted once by its show.
-struct ShownPalette {
-    QWidget host;
-    PaletteProbe* palette = new PaletteProbe([] {}, &host);
-    ShownPalette() {
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-    }
-};
+int topRowOf(int pos, int rows) {
+    return static_cast<int>(std::floor((511 - pos) * rows / 512.0));
+}
 
 } // namespace
 
 class PaintingTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void insideAYieldTheControlIsBusy();
     void eachBandIsDrawnThenYieldedBottomUpBarByBar();
     void afterThePaintTheControlIsReady();
@@ -64,9 +43,9 @@ void PaintingTest::insideAYieldTheControlIsBusy() {
     int busy = 0;
     forms::setYieldObserver([&] {
         ++yields;
-        busy += (!shown.palette->isEnabled() && !bar(shown.palette, 0)->isEnabled() &&
+        busy += (!shown.palette->isEnabled() && !colorBar(shown.palette, 0)->isEnabled() &&
                  forms::screen::mousePointer() == forms::screen::Hourglass &&
-                 statusLine(shown.palette)->caption() == PaintingText)
+                 statusText(shown.palette) == PaintingText)
                     ? 1
                     : 0;
     });
@@ -83,14 +62,14 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
     int yield = 0;
     QStringList faults;
     const forms::ColorValue untouched =
-        pixelValue(bar(palette, 0)->image(), 0, 0); // window background, never painted
+        pixelValue(colorBar(palette, 0)->image(), 0, 0); // window background, never painted
     forms::setYieldObserver([&] {
         const int current = yield / BandsPerBar;
         const int pos = yield % BandsPerBar;
         ++yield;
         if (yield == 1) {
             for (int b = 0; b < 7; ++b) {
-                if (bar(palette, b)->currentScale().isTwips()) {
+                if (colorBar(palette, b)->currentScale().isTwips()) {
                     faults << QStringLiteral("bar %1 unscaled at the first yield").arg(b);
                 }
             }
@@ -98,17 +77,22 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
         if (pos == 512) {
             return; // the top band lies above the bar's drawing area
         }
-        const QImage image = bar(palette, current)->image();
+        const QImage image = colorBar(palette, current)->image();
         const int row = topRowOf(pos, image.height());
         if (pixelValue(image, 20, row) != *palette->GetColor(current, pos)) {
-            faults << QStringLiteral("bar %1 band %2 not drawn before its yield").arg(current).arg(pos);
+            faults << QStringLiteral("bar %1 band %2 not drawn before its yield")
+                          .arg(current)
+                          .arg(pos);
         }
         if (pos + 1 < 512 && topRowOf(pos + 1, image.height()) < row &&
             pixelValue(image, 20, topRowOf(pos + 1, image.height())) != untouched) {
             faults << QStringLiteral("bar %1 band %2 drawn early").arg(current).arg(pos + 1);
         }
-        if (current + 1 < 7 && pixelValue(bar(palette, current + 1)->image(), 20, 240) != untouched) {
-            faults << QStringLiteral("bar %1 started before bar %2 ended").arg(current + 1).arg(current);
+        if (current + 1 < 7 &&
+            pixelValue(colorBar(palette, current + 1)->image(), 20, 240) != untouched) {
+            faults << QStringLiteral("bar %1 started before bar %2 ended")
+                          .arg(current + 1)
+                          .arg(current);
         }
     });
     host.show(); // the show paints the bars
@@ -119,7 +103,7 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
 void PaintingTest::afterThePaintTheControlIsReady() {
     ShownPalette shown;
     shown.palette->PaintBars();
-    QCOMPARE(statusLine(shown.palette)->caption(), DoneText);
+    QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
     QCOMPARE(forms::screen::mousePointer(), forms::screen::DefaultPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
@@ -136,7 +120,7 @@ void PaintingTest::barsReadBackTheirRamps_data() {
 void PaintingTest::barsReadBackTheirRamps() {
     QFETCH(int, barIndex);
     ShownPalette shown;
-    forms::PictureBox* box = bar(shown.palette, barIndex);
+    forms::PictureBox* box = colorBar(shown.palette, barIndex);
     const auto near = [&](float y) {
         const forms::ColorValue read = box->point(0.5F, y);
         const int centre = 512 - static_cast<int>(y);
@@ -155,7 +139,8 @@ void PaintingTest::barsReadBackTheirRamps() {
     QVERIFY((bottom & 0xFF) <= 2 && ((bottom >> 8) & 0xFF) <= 2 && ((bottom >> 16) & 0xFF) <= 2);
     if (barIndex < 6) {
         const forms::ColorValue middle = box->point(0.5F, 256.0F);
-        QCOMPARE(middle & *shown.palette->GetColor(barIndex, 255), *shown.palette->GetColor(barIndex, 255));
+        QCOMPARE(middle & *shown.palette->GetColor(barIndex, 255),
+                 *shown.palette->GetColor(barIndex, 255));
     }
 }
 
@@ -177,9 +162,9 @@ void PaintingTest::escDuringThePaintStopsItQuietly() {
     QVERIFY(errors.numbers.empty());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     // Band 1000 is bar 1, position 486; the band above it was never drawn.
-    const QImage image = bar(form->cpMain, 1)->image();
+    const QImage image = colorBar(form->cpMain, 1)->image();
     QCOMPARE(pixelValue(image, 20, topRowOf(486, image.height())), *form->cpMain->GetColor(1, 486));
-    QCOMPARE(pixelValue(image, 20, 0), pixelValue(bar(form->cpMain, 6)->image(), 20, 0));
+    QCOMPARE(pixelValue(image, 20, 0), pixelValue(colorBar(form->cpMain, 6)->image(), 20, 0));
     form.reset();
 }
 
@@ -195,11 +180,11 @@ void PaintingTest::aPaintStartedInsideAYieldRunsToItsEnd() {
     });
     shown.palette->PaintBars();
     QCOMPARE(yields, 2 * Bands);
-    QCOMPARE(statusLine(shown.palette)->caption(), DoneText);
+    QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
     QCOMPARE(forms::screen::mousePointer(), forms::screen::DefaultPointer);
     for (int b = 0; b < 7; ++b) {
-        QCOMPARE(bar(shown.palette, b)->image(), bar(reference.palette, b)->image());
+        QCOMPARE(colorBar(shown.palette, b)->image(), colorBar(reference.palette, b)->image());
     }
 }
 

@@ -8,14 +8,6 @@
 
 namespace {
 
-forms::PictureBox* bar(QWidget* palette, int index) {
-    return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
-}
-
-QString statusOf(QWidget* palette) {
-    return child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption();
-}
-
 // The text the status line must show for a colour, written out by hand.
 QString expectedText(uint32_t bgr) {
     return QString::asprintf(" Current Color: RGB(%u,%u,%u) = &H%08X", bgr & 0xFF,
@@ -28,7 +20,8 @@ int positionShownOnRow(int row) {
     int shown = -1;
     for (int pos = 0; pos <= 512; ++pos) {
         const int first = static_cast<int>(std::floor((511 - pos) * 243 / 512.0));
-        const int last = std::max(first + 1, static_cast<int>(std::ceil((512 - pos) * 243 / 512.0)));
+        const int last =
+            std::max(first + 1, static_cast<int>(std::ceil((512 - pos) * 243 / 512.0)));
         if (row >= first && row < last) {
             shown = pos;
         }
@@ -49,35 +42,28 @@ uint32_t rampColor(int barIndex, int pos) {
     return color;
 }
 
-struct ShownPalette {
-    QWidget host;
-    PaletteProbe* palette = new PaletteProbe([] {}, &host);
-    ShownPalette() {
-        host.resize(palette->size());
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-    }
-    forms::PictureBox* selected() const {
-        return child<forms::PictureBox>(palette, QStringLiteral("picSelectedColor"));
-    }
-    forms::PictureBox* preview() const {
-        return child<forms::PictureBox>(palette, QStringLiteral("picColorPreview"));
-    }
-    // Presses on a bar and releases the button over another control.
-    void drag(int fromBar, QWidget* onto) const {
-        forms::PictureBox* source = bar(palette, fromBar);
-        QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 100));
-        const QPoint target = onto->mapTo(&host, onto->rect().center());
-        QTest::mouseRelease(source, Qt::LeftButton, {}, source->mapFrom(&host, target));
-    }
-};
+forms::PictureBox* selectedSwatch(const ShownPalette& shown) {
+    return child<forms::PictureBox>(shown.palette, QStringLiteral("picSelectedColor"));
+}
+
+forms::PictureBox* previewSwatch(const ShownPalette& shown) {
+    return child<forms::PictureBox>(shown.palette, QStringLiteral("picColorPreview"));
+}
+
+// Presses on a bar and releases the button over another control.
+void drag(const ShownPalette& shown, int fromBar, QWidget* onto) {
+    forms::PictureBox* source = colorBar(shown.palette, fromBar);
+    QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 100));
+    const QPoint target = onto->mapTo(&shown.host, onto->rect().center());
+    QTest::mouseRelease(source, Qt::LeftButton, {}, source->mapFrom(&shown.host, target));
+}
 
 } // namespace
 
 class PickingTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void colourSplitsIntoItsChannels_data();
     void colourSplitsIntoItsChannels();
     void hoveringReadsThePixelUnderThePointer_data();
@@ -101,8 +87,8 @@ void PickingTest::colourSplitsIntoItsChannels_data() {
     QTest::newRow("white") << int32_t{0xFFFFFF} << " Current Color: RGB(255,255,255) = &Hx";
     QTest::newRow("black") << int32_t{0} << " Current Color: RGB(0,0,0) = &Hx";
     QTest::newRow("mixed") << int32_t{0x804020} << " Current Color: RGB(32,64,128) = &Hx";
-    QTest::newRow("-1 truncates toward zero") << int32_t{-1}
-                                              << " Current Color: RGB(255,0,0) = &Hx";
+    QTest::newRow("-1 truncates toward zero")
+        << int32_t{-1} << " Current Color: RGB(255,0,0) = &Hx";
 }
 
 void PickingTest::colourSplitsIntoItsChannels() {
@@ -126,47 +112,48 @@ void PickingTest::hoveringReadsThePixelUnderThePointer() {
     QFETCH(int, barIndex);
     QFETCH(QPoint, point);
     ShownPalette shown;
-    QTest::mouseMove(bar(shown.palette, barIndex), point);
+    QTest::mouseMove(colorBar(shown.palette, barIndex), point);
     const uint32_t expected = rampColor(barIndex, positionShownOnRow(point.y() - 1));
-    QTRY_COMPARE(statusOf(shown.palette), expectedText(expected));
-    QCOMPARE(shown.preview()->backColor(), static_cast<int32_t>(expected));
+    QTRY_COMPARE(statusText(shown.palette), expectedText(expected));
+    QCOMPARE(previewSwatch(shown)->backColor(), static_cast<int32_t>(expected));
     QCOMPARE(shown.palette->mCurColor, static_cast<int32_t>(expected));
     QCOMPARE(shown.palette->mCurY, static_cast<float>((point.y() - 0.5) * 512 / 243));
     // What the preview shows on screen is exactly that colour.
-    const QImage preview = shown.preview()->grab().toImage();
+    const QImage preview = previewSwatch(shown)->grab().toImage();
     QCOMPARE(preview.pixel(40, 60) & 0xFFFFFF, forms::rgbFromColorValue(expected) & 0xFFFFFF);
 }
 
 void PickingTest::hoveringTheSamePointTwiceRepeatsThePick() {
     ShownPalette shown;
     SupportRecorder support;
-    QTest::mouseMove(bar(shown.palette, 4), QPoint(20, 50));
-    QTest::mouseMove(bar(shown.palette, 4), QPoint(21, 50));
-    QTest::mouseMove(bar(shown.palette, 4), QPoint(21, 50));
+    QTest::mouseMove(colorBar(shown.palette, 4), QPoint(20, 50));
+    QTest::mouseMove(colorBar(shown.palette, 4), QPoint(21, 50));
+    QTest::mouseMove(colorBar(shown.palette, 4), QPoint(21, 50));
     QTRY_VERIFY(support.callsOf(tarnwick::SupportFunction::Hex4).size() >= 2);
 }
 
 void PickingTest::aDropBeforeAnyPickPaintsBlack() {
     ShownPalette shown;
-    shown.drag(2, shown.selected());
-    QCOMPARE(shown.selected()->backColor(), 0);
+    drag(shown, 2, selectedSwatch(shown));
+    QCOMPARE(selectedSwatch(shown)->backColor(), 0);
 }
 
 void PickingTest::aDropPaintsTheLastHoveredColour() {
     ShownPalette shown;
-    QTest::mouseMove(bar(shown.palette, 0), QPoint(20, 122));
+    QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 122));
     QTRY_VERIFY(shown.palette->mCurColor != 0);
     const int32_t picked = shown.palette->mCurColor;
-    shown.drag(5, shown.selected());
-    QCOMPARE(shown.selected()->backColor(), picked);
-    QCOMPARE(shown.selected()->point(10, 10), picked);
+    drag(shown, 5, selectedSwatch(shown));
+    QCOMPARE(selectedSwatch(shown)->backColor(), picked);
+    QCOMPARE(selectedSwatch(shown)->point(10, 10), picked);
 }
 
 void PickingTest::aDoubleClickReadsTheSwatchBack() {
     ShownPalette shown;
-    QTest::mouseDClick(shown.selected(), Qt::LeftButton, {}, QPoint(60, 60));
-    QCOMPARE(statusOf(shown.palette), QStringLiteral(" Current Color: RGB(255,255,255) = &H00FFFFFF"));
-    QCOMPARE(shown.preview()->backColor(), forms::White);
+    QTest::mouseDClick(selectedSwatch(shown), Qt::LeftButton, {}, QPoint(60, 60));
+    QCOMPARE(statusText(shown.palette),
+             QStringLiteral(" Current Color: RGB(255,255,255) = &H00FFFFFF"));
+    QCOMPARE(previewSwatch(shown)->backColor(), forms::White);
     QCOMPARE(shown.palette->mCurColor, forms::White);
     QCOMPARE(shown.palette->mCurX, 10.0F);
     QCOMPARE(shown.palette->mCurY, 10.0F);
@@ -174,43 +161,44 @@ void PickingTest::aDoubleClickReadsTheSwatchBack() {
 
 void PickingTest::aDropAfterADoubleClickLeavesTheSwatchAlone() {
     ShownPalette shown;
-    QTest::mouseMove(bar(shown.palette, 3), QPoint(20, 150));
-    shown.drag(3, shown.selected());
-    const int32_t kept = shown.selected()->backColor();
-    QTest::mouseMove(bar(shown.palette, 1), QPoint(20, 30));
-    QTest::mouseDClick(shown.selected(), Qt::LeftButton, {}, QPoint(5, 5));
-    shown.drag(1, shown.selected());
-    QCOMPARE(shown.selected()->backColor(), kept);
+    QTest::mouseMove(colorBar(shown.palette, 3), QPoint(20, 150));
+    drag(shown, 3, selectedSwatch(shown));
+    const int32_t kept = selectedSwatch(shown)->backColor();
+    QTest::mouseMove(colorBar(shown.palette, 1), QPoint(20, 30));
+    QTest::mouseDClick(selectedSwatch(shown), Qt::LeftButton, {}, QPoint(5, 5));
+    drag(shown, 1, selectedSwatch(shown));
+    QCOMPARE(selectedSwatch(shown)->backColor(), kept);
 }
 
 void PickingTest::aDragReleasedElsewhereChangesNothing() {
     ShownPalette shown;
-    QTest::mouseMove(bar(shown.palette, 0), QPoint(20, 122));
-    for (const char* elsewhere : {"picColorPreview", "lblTitle(0)", "picColorBar(6)", "picToolBar"}) {
-        shown.drag(0, child<QWidget>(shown.palette, QLatin1String(elsewhere)));
-        QCOMPARE(shown.selected()->backColor(), forms::White);
+    QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 122));
+    for (const char* elsewhere :
+         {"picColorPreview", "lblTitle(0)", "picColorBar(6)", "picToolBar"}) {
+        drag(shown, 0, child<QWidget>(shown.palette, QLatin1String(elsewhere)));
+        QCOMPARE(selectedSwatch(shown)->backColor(), forms::White);
     }
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 void PickingTest::nothingIsPickedDuringADrag() {
     ShownPalette shown;
-    QTest::mouseMove(bar(shown.palette, 0), QPoint(23, 131));
-    QTRY_VERIFY(statusOf(shown.palette).startsWith(QStringLiteral(" Current")));
-    const QString before = statusOf(shown.palette);
-    forms::PictureBox* source = bar(shown.palette, 2);
+    QTest::mouseMove(colorBar(shown.palette, 0), QPoint(23, 131));
+    QTRY_VERIFY(statusText(shown.palette).startsWith(QStringLiteral(" Current")));
+    const QString before = statusText(shown.palette);
+    forms::PictureBox* source = colorBar(shown.palette, 2);
     QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 20));
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     const QImage dragIcon = forms::resources::loadResPicture(QStringLiteral("IDI_DRAG"),
                                                              forms::resources::PictureFormat::Icon)
                                 .image();
-    QCOMPARE(QGuiApplication::overrideCursor()->pixmap().toImage().convertToFormat(
-                 dragIcon.format()),
-             dragIcon);
+    QCOMPARE(
+        QGuiApplication::overrideCursor()->pixmap().toImage().convertToFormat(dragIcon.format()),
+        dragIcon);
     QMouseEvent move(QEvent::MouseMove, QPointF(20, 60), source->mapToGlobal(QPointF(20, 60)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(source, &move);
-    QCOMPARE(statusOf(shown.palette), before);
+    QCOMPARE(statusText(shown.palette), before);
     QTest::mouseRelease(source, Qt::LeftButton, {}, QPoint(20, 20));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
@@ -218,17 +206,18 @@ void PickingTest::nothingIsPickedDuringADrag() {
 void PickingTest::aFailingHexCallLeavesOnlyThePreviewChanged() {
     ShownPalette shown;
     ErrorRecorder errors;
-    QTest::mouseMove(bar(shown.palette, 0), QPoint(20, 200));
+    QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 200));
     QTRY_VERIFY(shown.palette->mCurColor != 0);
-    const QString oldText = statusOf(shown.palette);
+    const QString oldText = statusText(shown.palette);
     const int32_t oldColor = shown.palette->mCurColor;
     const float oldY = shown.palette->mCurY;
     SupportRecorder support;
     support.failOn(tarnwick::SupportFunction::Hex4);
-    QTest::mouseMove(bar(shown.palette, 2), QPoint(20, 100));
+    QTest::mouseMove(colorBar(shown.palette, 2), QPoint(20, 100));
     QTRY_COMPARE(errors.numbers.size(), size_t{1});
-    QCOMPARE(shown.preview()->backColor(), static_cast<int32_t>(rampColor(2, positionShownOnRow(99))));
-    QCOMPARE(statusOf(shown.palette), oldText);
+    QCOMPARE(previewSwatch(shown)->backColor(),
+             static_cast<int32_t>(rampColor(2, positionShownOnRow(99))));
+    QCOMPARE(statusText(shown.palette), oldText);
     QCOMPARE(shown.palette->mCurColor, oldColor);
     QCOMPARE(shown.palette->mCurY, oldY);
 }

@@ -30,7 +30,7 @@ Q_DECLARE_METATYPE(Result)
 class RampsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void everyPositionOfEveryBarMatches();
     void edgesOfTheRamps_data();
     void edgesOfTheRamps();
@@ -43,8 +43,8 @@ void RampsTest::everyPositionOfEveryBarMatches() {
             const auto color = palette::ramps::colorAt(bar, pos);
             QVERIFY(color.has_value());
             if (static_cast<uint32_t>(*color) != expectedColor(bar, pos)) {
-                QFAIL(qPrintable(QStringLiteral("bar %1 pos %2: %3").arg(bar).arg(pos).arg(
-                    *color, 6, 16)));
+                QFAIL(qPrintable(
+                    QStringLiteral("bar %1 pos %2: %3").arg(bar).arg(pos).arg(*color, 6, 16)));
             }
         }
     }

@@ -1,6 +1,8 @@
 #include "resourcelibrary.h"
 #include "runtimeerror.h"
 
+#include "testsupport.h"
+
 #include <QFile>
 #include <QtTest>
 
@@ -9,21 +11,6 @@ namespace {
 QByteArray readArt(const QString& name) {
     QFile file(QStringLiteral(PALETTE_ART_DIR "/") + name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Little-endian numbers; bytes past the end read as zero.
-uint32_t littleEndian(const QByteArray& data, qsizetype at, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
-        const qsizetype index = at + i;
-        value = (value << 8) |
-                (index < data.size() ? static_cast<uint8_t>(data[index]) : uint8_t{0});
-    }
-    return value;
-}
-uint32_t le32(const QByteArray& data, qsizetype at) { return littleEndian(data, at, 4); }
-uint16_t le16(const QByteArray& data, qsizetype at) {
-    return static_cast<uint16_t>(littleEndian(data, at, 2));
 }
 
 // The standard 16-colour palette, in its stored order.
@@ -36,7 +23,7 @@ const uint32_t StandardPalette[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x
 class ResourcesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void toolbarBitmapHasTheExactFormat();
     void toolbarUsesOnlyBlackGreyAndSilver();
     void toolbarCellsAreRaisedButtons_data();
@@ -148,13 +135,12 @@ void ResourcesTest::fileIconHasThreeImages() {
 
 void ResourcesTest::resourcesLoadByName() {
     using namespace forms::resources;
-    const forms::Picture toolbar = loadResPicture(QStringLiteral("IDB_TOOLBAR"),
-                                                  PictureFormat::Bitmap);
+    const forms::Picture toolbar =
+        loadResPicture(QStringLiteral("IDB_TOOLBAR"), PictureFormat::Bitmap);
     QCOMPARE(toolbar.kind(), forms::Picture::Kind::Bitmap);
     QCOMPARE(toolbar.image().size(), QSize(32, 96));
-    QCOMPARE(toolbar.image(),
-             QImage(QStringLiteral(PALETTE_ART_DIR "/IDB_TOOLBAR.bmp"))
-                 .convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(toolbar.image(), QImage(QStringLiteral(PALETTE_ART_DIR "/IDB_TOOLBAR.bmp"))
+                                  .convertToFormat(QImage::Format_RGB32));
     QCOMPARE(loadResPicture(QStringLiteral("A_MAIN"), PictureFormat::Icon).kind(),
              forms::Picture::Kind::Icon);
 }

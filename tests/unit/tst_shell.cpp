@@ -20,7 +20,7 @@ struct AboutCall {
 
 // Replaces the modal about box with a recorder for the test's lifetime.
 class AboutRecorder {
-public:
+  public:
     AboutRecorder() {
         forms::shellabout::setPresenter([this](forms::windows::WindowHandle owner,
                                                const QString& appText, const QString& otherText,
@@ -33,8 +33,7 @@ public:
 };
 
 const QString AboutAppText = QStringLiteral("О программе#Tarnwick - Kelvary");
-const QString AboutOtherText =
-    QStringLiteral("    Версия 1.00.0016\r\n    Посвящается Зорвель");
+const QString AboutOtherText = QStringLiteral("    Версия 1.00.0016\r\n    Посвящается Зорвель");
 
 void pressKey(QWidget* form, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QWidget* receiver = form->focusWidget() != nullptr ? form->focusWidget() : form;
@@ -46,7 +45,7 @@ void pressKey(QWidget* form, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 class ShellTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void cleanup();
     void startUpMakesTheSupportCallsInOrder();
     void aFailingSupportCallStopsStartUpThere_data();
@@ -60,7 +59,9 @@ private slots:
     void aboutDialogFallsBackToTheDefaultIcon();
 };
 
-void ShellTest::cleanup() { releaseFrmMain(); }
+void ShellTest::cleanup() {
+    releaseFrmMain();
+}
 
 void ShellTest::startUpMakesTheSupportCallsInOrder() {
     SupportRecorder support;
@@ -143,8 +144,7 @@ void ShellTest::keysAreHandledOnlyWithTheExactMask_data() {
     QTest::newRow("Ctrl+F1") << int(Qt::Key_F1) << ctrl << false << false;
     QTest::newRow("Shift+Ctrl+F1") << int(Qt::Key_F1) << (shift | ctrl) << false << false;
     QTest::newRow("Shift+Alt+F1") << int(Qt::Key_F1) << (shift | alt) << false << false;
-    QTest::newRow("Shift+Ctrl+Alt+F1") << int(Qt::Key_F1) << (shift | ctrl | alt) << false
-                                       << false;
+    QTest::newRow("Shift+Ctrl+Alt+F1") << int(Qt::Key_F1) << (shift | ctrl | alt) << false << false;
     QTest::newRow("Esc") << int(Qt::Key_Escape) << 0 << false << true;
     QTest::newRow("Shift+Esc") << int(Qt::Key_Escape) << shift << false << false;
     QTest::newRow("Ctrl+Esc") << int(Qt::Key_Escape) << ctrl << false << false;
@@ -201,8 +201,7 @@ void ShellTest::aboutDialogSplitsTitleAndFirstLine() {
     forms::AboutDialog dialog(nullptr, AboutAppText, AboutOtherText, icon);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("О программе"));
     QCOMPARE(dialog.firstLine(), QStringLiteral("Tarnwick - Kelvary"));
-    QCOMPARE(dialog.otherText(),
-             QStringLiteral("    Версия 1.00.0016\n    Посвящается Зорвель"));
+    QCOMPARE(dialog.otherText(), QStringLiteral("    Версия 1.00.0016\n    Посвящается Зорвель"));
     QVERIFY(dialog.showsOwnIcon());
 }
 

@@ -16,26 +16,18 @@ forms::Label* title(QWidget* palette, int index) {
     return child<forms::Label>(palette, QStringLiteral("lblTitle(%1)").arg(index));
 }
 
-forms::PictureBox* bar(QWidget* palette, int index) {
-    return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
-}
-
 QImage iconImage(const char* name) {
     return forms::resources::loadResPicture(QLatin1String(name),
                                             forms::resources::PictureFormat::Icon)
         .image();
 }
 
-struct YieldObserverGuard {
-    ~YieldObserverGuard() { forms::setYieldObserver({}); }
-};
-
 } // namespace
 
 class StylesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void setFontsAppliesBothStyles_data();
     void setFontsAppliesBothStyles();
     void setFontsClearsDesignTimeFontStyles();
@@ -122,8 +114,8 @@ void StylesTest::showSetsEverythingUpBeforeThePaint() {
             palette->backColor() != WindowBackground)
             faults << QStringLiteral("styles not reset");
         for (int b = 0; b < 7; ++b) {
-            if (bar(palette, b)->dragMode() != forms::DragMode::Automatic ||
-                bar(palette, b)->dragIcon().image() != iconImage("IDI_DRAG"))
+            if (colorBar(palette, b)->dragMode() != forms::DragMode::Automatic ||
+                colorBar(palette, b)->dragIcon().image() != iconImage("IDI_DRAG"))
                 faults << QStringLiteral("bar %1 not draggable").arg(b);
         }
         if (child<forms::ImageControl>(palette, QStringLiteral("imgIcon"))->picture().image() !=
@@ -135,10 +127,10 @@ void StylesTest::showSetsEverythingUpBeforeThePaint() {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     // The toolbar shows its bitmap whole, unscaled, from the top-left corner.
     auto* toolbar = child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
-    QCOMPARE(toolbar->image(), forms::resources::loadResPicture(
-                                   QStringLiteral("IDB_TOOLBAR"),
-                                   forms::resources::PictureFormat::Bitmap)
-                                   .image());
+    QCOMPARE(toolbar->image(),
+             forms::resources::loadResPicture(QStringLiteral("IDB_TOOLBAR"),
+                                              forms::resources::PictureFormat::Bitmap)
+                 .image());
 }
 
 void StylesTest::showLoadsTheIconsOneByOne() {
@@ -181,7 +173,7 @@ void StylesTest::aMissingToolbarBitmapStopsTheShowAfterTheFlags() {
     QCOMPARE(errors.numbers, std::vector<int32_t>{326});
     QCOMPARE(palette->mTitleBars, int16_t{0});
     QVERIFY(title(palette, 0)->fontBold()); // SetFonts did not run
-    QCOMPARE(bar(palette, 0)->dragMode(), forms::DragMode::Manual);
+    QCOMPARE(colorBar(palette, 0)->dragMode(), forms::DragMode::Manual);
     QVERIFY(child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption().isEmpty());
 }
 
@@ -194,10 +186,10 @@ void StylesTest::aFailingIconLoadStopsTheShowAtThatBar() {
     host.show();
     QCOMPARE(errors.numbers.size(), size_t{1});
     QCOMPARE(support.calls.size(), 3);
-    QVERIFY(!bar(palette, 1)->dragIcon().isNone());
-    QCOMPARE(bar(palette, 2)->dragMode(), forms::DragMode::Automatic);
-    QVERIFY(bar(palette, 2)->dragIcon().isNone());
-    QCOMPARE(bar(palette, 3)->dragMode(), forms::DragMode::Manual);
+    QVERIFY(!colorBar(palette, 1)->dragIcon().isNone());
+    QCOMPARE(colorBar(palette, 2)->dragMode(), forms::DragMode::Automatic);
+    QVERIFY(colorBar(palette, 2)->dragIcon().isNone());
+    QCOMPARE(colorBar(palette, 3)->dragMode(), forms::DragMode::Manual);
     QVERIFY(child<forms::ImageControl>(palette, QStringLiteral("imgIcon"))->picture().isNone());
     QVERIFY(child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption().isEmpty());
 }

@@ -11,7 +11,7 @@ using namespace tarnwick;
 class SupportTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void hex4GivesEightUpperCaseDigits_data();
     void hex4GivesEightUpperCaseDigits();
     void formatVersionMatchesTheVersionBlock();
@@ -124,14 +124,10 @@ void SupportTest::everyFunctionCanBeMadeToFail() {
     int16_t flag = 0;
     forms::windows::WindowHandle out = 0;
     const int32_t statuses[] = {
-        tsRegisterAppPath(),
-        tsIsInIDE(flag),
-        tsGetThunderMainHandle(out),
-        tsSetWindowResIconAll(handle, QStringLiteral("A_MAIN")),
-        tsCenterFormEx(handle),
-        tsLoadResIcon(QStringLiteral("A_MAIN"), picture),
-        tsHex4(255, text),
-        tsFormatVersion(1, 0, 16, text),
+        tsRegisterAppPath(),         tsIsInIDE(flag),
+        tsGetThunderMainHandle(out), tsSetWindowResIconAll(handle, QStringLiteral("A_MAIN")),
+        tsCenterFormEx(handle),      tsLoadResIcon(QStringLiteral("A_MAIN"), picture),
+        tsHex4(255, text),           tsFormatVersion(1, 0, 16, text),
     };
     for (int f = 0; f <= int(SupportFunction::FormatVersion); ++f) {
         QCOMPARE(statuses[f] < 0, f == function);

@@ -30,30 +30,26 @@ bool cellInverted(const QImage& image, int cell) {
 
 struct MessageRecorder {
     MessageRecorder() {
-        forms::messagebox::setPresenter([this](const QString& prompt, int buttons,
-                                               const QString& title) {
-            messages << QStringLiteral("%1|%2|%3").arg(prompt).arg(buttons).arg(title);
-            return forms::messagebox::ResultOk;
-        });
+        forms::messagebox::setPresenter(
+            [this](const QString& prompt, int buttons, const QString& title) {
+                messages << QStringLiteral("%1|%2|%3").arg(prompt).arg(buttons).arg(title);
+                return forms::messagebox::ResultOk;
+            });
     }
     ~MessageRecorder() { forms::messagebox::setPresenter({}); }
     QStringList messages;
 };
 
+// A shown palette whose about box records the toolbar as it was while open.
 struct ShownToolbar {
-    QWidget host;
     int aboutCalls = 0;
     QImage imageDuringAbout;
-    PaletteProbe* palette = new PaletteProbe(
-        [this] {
-            ++aboutCalls;
-            imageDuringAbout = toolbar()->image();
-        },
-        &host);
-    ShownToolbar() {
-        host.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&host));
-    }
+    ShownPalette shown{[this] {
+        ++aboutCalls;
+        imageDuringAbout = toolbar()->image();
+    }};
+    PaletteProbe* palette = shown.palette;
+
     forms::PictureBox* toolbar() const {
         return child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
     }
@@ -72,7 +68,7 @@ struct ShownToolbar {
 class ToolbarTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theTopButtonSwitchesTheBackground();
     void theMiddleButtonSwitchesTheTitles();
     void theBottomButtonOpensTheAboutBox();

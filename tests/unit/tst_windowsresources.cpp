@@ -1,3 +1,5 @@
+#include "testsupport.h"
+
 #include <QFile>
 #include <QtTest>
 
@@ -16,21 +18,9 @@ struct Resource {
     QByteArray data;
 };
 
-// Little-endian numbers; bytes past the end read as zero.
-uint32_t littleEndian(const QByteArray& data, qsizetype at, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
-        const qsizetype index = at + i;
-        value = (value << 8) |
-                (index < data.size() ? static_cast<uint8_t>(data[index]) : uint8_t{0});
-    }
-    return value;
+qsizetype aligned(qsizetype at) {
+    return (at + 3) & ~qsizetype{3};
 }
-uint32_t le32(const QByteArray& data, qsizetype at) { return littleEndian(data, at, 4); }
-uint16_t le16(const QByteArray& data, qsizetype at) {
-    return static_cast<uint16_t>(littleEndian(data, at, 2));
-}
-qsizetype aligned(qsizetype at) { return (at + 3) & ~qsizetype{3}; }
 
 // A resource type or name: 0xFFFF and a number, or a zero-ended UTF-16 string.
 qsizetype readId(const QByteArray& data, qsizetype at, std::optional<int>& id, QString& name) {
@@ -94,8 +84,8 @@ VersionNode readVersionNode(const QByteArray& data, qsizetype at) {
 }
 
 QString text(const QByteArray& utf16) {
-    QString result = QString::fromUtf16(reinterpret_cast<const char16_t*>(utf16.constData()),
-                                        utf16.size() / 2);
+    QString result =
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(utf16.constData()), utf16.size() / 2);
     while (result.endsWith(QChar(0))) {
         result.chop(1);
     }
@@ -123,13 +113,13 @@ constexpr int UsEnglish = 1033;
 class WindowsResourcesTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void initTestCase();
     void theArtIsCarriedByName();
     void theFileIconIsNeutralWithThreeImages();
     void theVersionBlockNamesVersion1_0_0_16();
 
-private:
+  private:
     QList<Resource> mResources;
 };
 
@@ -150,7 +140,7 @@ void WindowsResourcesTest::theArtIsCarriedByName() {
         QVERIFY2(group != nullptr, name);
         QCOMPARE(group->language, Russian);
         QCOMPARE(le16(group->data, 4), uint16_t{1}); // one image
-        QCOMPARE(le32(group->data, 6 + 8), 744u);   // of 744 bytes
+        QCOMPARE(le32(group->data, 6 + 8), 744u);    // of 744 bytes
     }
 }
 
@@ -178,13 +168,13 @@ void WindowsResourcesTest::theVersionBlockNamesVersion1_0_0_16() {
     QCOMPARE(root.key, QStringLiteral("VS_VERSION_INFO"));
     const QByteArray& fixed = root.value;
     QCOMPARE(le32(fixed, 0), 0xFEEF04BDu);
-    QCOMPARE(le32(fixed, 8), (1u << 16) | 0u);  // file version 1.0
+    QCOMPARE(le32(fixed, 8), (1u << 16) | 0u);   // file version 1.0
     QCOMPARE(le32(fixed, 12), (0u << 16) | 16u); // .0.16
     QCOMPARE(le32(fixed, 16), (1u << 16) | 0u);  // product version
     QCOMPARE(le32(fixed, 20), (0u << 16) | 16u);
-    QCOMPARE(le32(fixed, 28), 0u);               // no flags
-    QCOMPARE(le32(fixed, 32), 4u);               // 32-bit Windows
-    QCOMPARE(le32(fixed, 36), 1u);               // application
+    QCOMPARE(le32(fixed, 28), 0u); // no flags
+    QCOMPARE(le32(fixed, 32), 4u); // 32-bit Windows
+    QCOMPARE(le32(fixed, 36), 1u); // application
 
     QMap<QString, QString> strings;
     QByteArray translation;
