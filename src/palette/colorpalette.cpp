@@ -9,7 +9,6 @@
 #include "resourcelibrary.h"
 #include "screen.h"
 #include "tarnwicksupport.h"
-
 #include "twips.h"
 
 #include <QPointer>
@@ -38,21 +37,29 @@ forms::Picture loadIconPicture(const QString& name) {
     return icon;
 }
 
-// The children share the control's font, sized so that every title fits its
+// The children share the control's font, sized so that every caption fits its
 // one-line label even in bold, whatever font the desktop provides.
 QFont captionFont(QFont font) {
     constexpr int LargestPixelSize = 11;
     constexpr int SmallestPixelSize = 7;
-    const int room = forms::twips::toPixels(1215) - 4;
+    constexpr int BorderAndMargin = 4;
     QFont bold = font;
     bold.setBold(true);
-    for (int size = LargestPixelSize; size > SmallestPixelSize; --size) {
-        bold.setPixelSize(size);
-        if (QFontMetrics(bold).horizontalAdvance(QStringLiteral("Color Preview")) <= room) {
-            break;
+    const auto fits = [&bold] {
+        for (const auto& child : palette::layout::Children) {
+            const int room = forms::twips::toPixels(child.width) - BorderAndMargin;
+            if (QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(child.caption)) > room) {
+                return false;
+            }
         }
+        return true;
+    };
+    int size = LargestPixelSize;
+    bold.setPixelSize(size);
+    while (size > SmallestPixelSize && !fits()) {
+        bold.setPixelSize(--size);
     }
-    font.setPixelSize(bold.pixelSize());
+    font.setPixelSize(size);
     return font;
 }
 
