@@ -59,12 +59,13 @@ QRect FlatControl::clientRect() const {
     return mBorder ? rect().adjusted(1, 1, -1, -1) : rect();
 }
 
-void FlatControl::placeInTwips(int left, int top, int width, int height) {
+void placeInTwips(QWidget* control, int left, int top, int width, int height) {
     QPoint origin;
-    if (const auto* container = dynamic_cast<const FlatControl*>(parentWidget())) {
+    if (const auto* container = dynamic_cast<const FlatControl*>(control->parentWidget())) {
         origin = container->clientRect().topLeft();
     }
-    setGeometry(QRect(origin + twips::toPixels(left, top), twips::toPixelSize(width, height)));
+    control->setGeometry(
+        QRect(origin + twips::toPixels(left, top), twips::toPixelSize(width, height)));
 }
 
 void FlatControl::paintEvent(QPaintEvent* event) {

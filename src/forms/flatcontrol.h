@@ -25,8 +25,6 @@ class FlatControl : public QWidget {
     // The client area in widget coordinates: everything inside the border.
     QRect clientRect() const;
 
-    void placeInTwips(int left, int top, int width, int height);
-
     // What assistive technology is told this control is.
     QAccessible::Role accessibleRole() const { return mAccessibleRole; }
     void setAccessibleRole(QAccessible::Role role) { mAccessibleRole = role; }
@@ -44,5 +42,9 @@ class FlatControl : public QWidget {
     bool mBorder = false;
     QAccessible::Role mAccessibleRole = QAccessible::Client;
 };
+
+// Places any child control at a position and size in twips, measured from its
+// container's client area (inside the container's border, if it has one).
+void placeInTwips(QWidget* control, int left, int top, int width, int height);
 
 } // namespace forms

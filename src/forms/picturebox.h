@@ -52,7 +52,6 @@ class PictureBox : public FlatControl {
     DragMode dragMode() const { return mDragMode; }
     void setDragIcon(const Picture& icon) { mDragIcon = icon; }
     const Picture& dragIcon() const { return mDragIcon; }
-    bool isDragging() const { return mDragging; }
 
     // The persistent image as drawn so far, in device pixels.
     QImage image();

@@ -99,13 +99,8 @@ void ColorPalette::createChildren() {
                                  : containers.at(QLatin1String(child.container));
         QWidget* widget = nullptr;
         if (child.kind == Kind::Image) {
-            auto* image = new forms::ImageControl(container);
-            const auto* box = dynamic_cast<forms::FlatControl*>(container);
-            image->setGeometry(
-                QRect(box->clientRect().topLeft() + forms::twips::toPixels(child.left, child.top),
-                      forms::twips::toPixelSize(child.width, child.height)));
-            imgIcon = image;
-            widget = image;
+            imgIcon = new forms::ImageControl(container);
+            widget = imgIcon;
         } else {
             forms::FlatControl* control = nullptr;
             if (child.kind == Kind::Label) {
@@ -120,10 +115,10 @@ void ColorPalette::createChildren() {
             control->setBorder(QLatin1String(child.name) != QLatin1String("picToolBar"));
             control->setBackColor(child.backColor);
             control->setForeColor(child.foreColor);
-            control->placeInTwips(child.left, child.top, child.width, child.height);
             containers[QLatin1String(child.name)] = control;
             widget = control;
         }
+        forms::placeInTwips(widget, child.left, child.top, child.width, child.height);
         const QString name = QLatin1String(child.name);
         widget->setObjectName(child.index == palette::layout::NotInArray
                                   ? name
