@@ -24,7 +24,7 @@ FrmMain::FrmMain() {
 }
 
 void FrmMain::Form_Load() {
-    tarnwick::tsCenterFormEx(hWnd());
+    tarnwick::check(tarnwick::SupportFunction::CenterFormEx, tarnwick::tsCenterFormEx(hWnd()));
     int16_t inIDE = 0;
     tarnwick::check(tarnwick::SupportFunction::IsInIDE, tarnwick::tsIsInIDE(inIDE));
     if (inIDE == 0) {

@@ -16,8 +16,7 @@ const QString DedicationLine = QStringLiteral("    Посвящается Зор
 
 void Main() {
     using tarnwick::SupportFunction;
-    tarnwick::tsRegisterAppPath();
-    // Qt initialises its own widgets: there are no common controls to set up.
+    tarnwick::check(SupportFunction::RegisterAppPath, tarnwick::tsRegisterAppPath());
     int16_t inIDE = 0;
     tarnwick::check(SupportFunction::IsInIDE, tarnwick::tsIsInIDE(inIDE));
     if (inIDE == 0) {

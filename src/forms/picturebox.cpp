@@ -2,11 +2,13 @@
 
 #include "eventboundary.h"
 #include "keyboard.h"
+#include "nativepointer.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +41,12 @@ int refreshIntervalMs(const QWidget* widget) {
     return std::max(1, static_cast<int>(1000.0 / rate));
 }
 
+// A device pixel belongs to an area when the raster engine's rounding of the
+// area's edges puts it inside: the pixels from round(start) up to round(end).
+int firstDevicePixel(double logicalEdge, double ratio) {
+    return static_cast<int>(std::floor(logicalEdge * ratio + 0.5));
+}
+
 } // namespace
 
 PictureBox::PictureBox(QWidget* parent) : FlatControl(parent) {
@@ -56,30 +64,39 @@ void PictureBox::scale(float x1, float y1, float x2, float y2) {
     mScale = UserScale::corners(x1, y1, x2, y2);
 }
 
-QSize PictureBox::deviceClientSize() const {
+QRect PictureBox::deviceClientRect() const {
     const double ratio = devicePixelRatioF();
-    const QSize logical = clientRect().size();
-    return {std::max(1, static_cast<int>(std::lround(logical.width() * ratio))),
-            std::max(1, static_cast<int>(std::lround(logical.height() * ratio)))};
+    const QRect client = clientRect();
+    const QPoint inWindow = mapTo(window(), client.topLeft());
+    const int left = firstDevicePixel(inWindow.x(), ratio);
+    const int top = firstDevicePixel(inWindow.y(), ratio);
+    const int right = std::max(left + 1, firstDevicePixel(inWindow.x() + client.width(), ratio));
+    const int bottom = std::max(top + 1, firstDevicePixel(inWindow.y() + client.height(), ratio));
+    return {QPoint(left, top), QPoint(right - 1, bottom - 1)};
 }
 
-ScaleAxis PictureBox::horizontalAxis() const {
-    return mScale.horizontal(deviceClientSize(), devicePixelRatioF());
+ScaleAxis PictureBox::horizontalAxis(const UserScale& scale) const {
+    return scale.horizontal(deviceClientRect().size(), devicePixelRatioF());
 }
 
-ScaleAxis PictureBox::verticalAxis() const {
-    return mScale.vertical(deviceClientSize(), devicePixelRatioF());
+ScaleAxis PictureBox::verticalAxis(const UserScale& scale) const {
+    return scale.vertical(deviceClientRect().size(), devicePixelRatioF());
 }
 
 QImage& PictureBox::persistentImage() {
-    if (mImage.size() != deviceClientSize()) {
-        mImage = QImage(deviceClientSize(), QImage::Format_RGB32);
-        mImage.setDevicePixelRatio(devicePixelRatioF());
+    const QSize size = deviceClientRect().size();
+    if (mImage.size() != size) {
+        // First use, or a new device pixel ratio: everything drawn so far is
+        // drawn again at the new size.
+        mImage = QImage(size, QImage::Format_RGB32);
         mImage.fill(resolved(backColor()));
         if (!mPicture.isNone()) {
             QPainter painter(&mImage);
+            painter.scale(devicePixelRatioF(), devicePixelRatioF());
             painter.drawImage(QPointF(0, 0), mPicture.image());
         }
+        mDrawing.replay(mImage,
+                        [this](const DrawingRecord::Box& box) { return devicePixelsOf(box); });
     }
     return mImage;
 }
@@ -88,33 +105,25 @@ QImage PictureBox::image() {
     return persistentImage();
 }
 
-QRect PictureBox::devicePixelsOf(float x1, float y1, float x2, float y2) const {
-    const ScaleAxis across = horizontalAxis();
-    const ScaleAxis down = verticalAxis();
-    const auto [left, right] = pixelSpan(across.toDevice(x1), across.toDevice(x2));
-    const auto [top, bottom] = pixelSpan(down.toDevice(y1), down.toDevice(y2));
+QRect PictureBox::devicePixelsOf(const DrawingRecord::Box& box) const {
+    const ScaleAxis across = horizontalAxis(box.scale);
+    const ScaleAxis down = verticalAxis(box.scale);
+    const auto [left, right] = pixelSpan(across.toDevice(box.x1), across.toDevice(box.x2));
+    const auto [top, bottom] = pixelSpan(down.toDevice(box.y1), down.toDevice(box.y2));
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
 void PictureBox::lineBox(float x1, float y1, float x2, float y2, std::optional<ColorValue> color) {
     const ColorValue pen = validatedColor(color.value_or(foreColor()));
     QImage& target = persistentImage();
-    const QRect area = devicePixelsOf(x1, y1, x2, y2).intersected(target.rect());
-    if (area.isEmpty()) {
-        return;
+    const DrawingRecord::Box box{
+        mScale, x1, y1, x2, y2, resolved(pen).rgb(), mDrawMode == DrawMode::Invert};
+    const QRect area = devicePixelsOf(box).intersected(target.rect());
+    fillPixels(target, area, box.fill, box.invert);
+    mDrawing.add(box);
+    if (!area.isEmpty()) {
+        markDirty(area);
     }
-    const QRgb fill = resolved(pen).rgb();
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(target.scanLine(row));
-        if (mDrawMode == DrawMode::Invert) {
-            for (int column = area.left(); column <= area.right(); ++column) {
-                line[column] ^= 0x00FFFFFFu;
-            }
-        } else {
-            std::fill(line + area.left(), line + area.right() + 1, fill);
-        }
-    }
-    markDirty(area);
 }
 
 ColorValue PictureBox::point(float x, float y) {
@@ -127,28 +136,31 @@ ColorValue PictureBox::point(float x, float y) {
         }
         return static_cast<int>(std::clamp(std::floor(device), 0.0, extent - 1.0));
     };
-    const int column = clampedPixel(horizontalAxis().toDevice(x), source.width());
-    const int row = clampedPixel(verticalAxis().toDevice(y), source.height());
+    const int column = clampedPixel(horizontalAxis(mScale).toDevice(x), source.width());
+    const int row = clampedPixel(verticalAxis(mScale).toDevice(y), source.height());
     return colorValueFromRgb(source.pixel(column, row));
 }
 
 void PictureBox::setPicture(const Picture& picture) {
     mPicture = picture;
     mImage = QImage();
+    mDrawing.clear();
     update();
 }
 
 void PictureBox::backColorChanged() {
     mImage = QImage();
+    mDrawing.clear();
 }
 
-void PictureBox::markDirty(const QRect& deviceRect) {
+void PictureBox::markDirty(const QRect& imagePixels) {
     const double ratio = devicePixelRatioF();
-    const QRect logical(QPoint(static_cast<int>(std::floor(deviceRect.left() / ratio)),
-                               static_cast<int>(std::floor(deviceRect.top() / ratio))),
-                        QPoint(static_cast<int>(std::ceil((deviceRect.right() + 1) / ratio)),
-                               static_cast<int>(std::ceil((deviceRect.bottom() + 1) / ratio))));
-    mDirty += logical.translated(clientRect().topLeft());
+    const QRect device = imagePixels.translated(deviceClientRect().topLeft());
+    const QRect inWindow(QPoint(static_cast<int>(std::floor(device.left() / ratio)),
+                                static_cast<int>(std::floor(device.top() / ratio))),
+                         QPoint(static_cast<int>(std::ceil((device.right() + 1) / ratio)),
+                                static_cast<int>(std::ceil((device.bottom() + 1) / ratio))));
+    mDirty += inWindow.translated(-mapTo(window(), QPoint(0, 0)));
     // The screen is refreshed at display rate, however many draws arrive.
     if (!mRefreshTimer.isActive()) {
         const int interval = refreshIntervalMs(this);
@@ -168,26 +180,71 @@ void PictureBox::flushDirty() {
 }
 
 void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
-    const QRect client = clientRect();
-    painter.setClipRect(client);
-    if (!mImage.isNull() || !mPicture.isNone()) {
-        painter.drawImage(client.topLeft(), persistentImage());
+    if (mImage.isNull() && mPicture.isNone()) {
+        return;
     }
+    const QImage& image = persistentImage();
+    painter.setClipRect(clientRect());
+    // Drawn in device pixels, from the whole device pixel where the client
+    // area starts, so that no pixel of the image is resampled.
+    const QTransform toDevice = painter.deviceTransform();
+    const QPointF origin = toDevice.map(QPointF(clientRect().topLeft()));
+    painter.setWorldTransform(toDevice.inverted());
+    painter.drawImage(QPoint(static_cast<int>(std::floor(origin.x() + 0.5)),
+                             static_cast<int>(std::floor(origin.y() + 0.5))),
+                      image);
+}
+
+// The device pixel of the window under the pointer's hot spot. The window
+// system says which it is; an event made by hand (a test's, or on a platform
+// without a pointer) is taken at its own word: its window-relative scene
+// position, which keeps the fraction that Qt rounds off the widget-relative
+// position, unless it carries no scene position of its own.
+QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
+    const double ratio = devicePixelRatioF();
+    const QPointF offset(mapTo(window(), QPoint(0, 0)));
+    const QPointF fromScene = event->scenePosition();
+    const QPointF fromLocal = event->position() + offset;
+    const QPointF inWindow =
+        (fromScene - fromLocal).manhattanLength() < 1.0 ? fromScene : fromLocal;
+    if (event->spontaneous()) {
+        const auto native = nativepointer::inWindow(window()->windowHandle());
+        if (native && std::abs(native->x() / ratio - inWindow.x()) <= 1.0 &&
+            std::abs(native->y() / ratio - inWindow.y()) <= 1.0) {
+            return *native;
+        }
+    }
+    // Whole device pixels divided by the ratio come back within this.
+    constexpr double Tolerance = 1.0 / 1024;
+    return {static_cast<int>(std::floor(inWindow.x() * ratio + Tolerance)),
+            static_cast<int>(std::floor(inWindow.y() * ratio + Tolerance))};
+}
+
+QPoint PictureBox::imagePixelAt(QPoint windowPixel) const {
+    return windowPixel - deviceClientRect().topLeft();
+}
+
+bool PictureBox::clientContains(QPoint windowPixel) const {
+    return QRect(QPoint(0, 0), deviceClientRect().size()).contains(imagePixelAt(windowPixel));
+}
+
+// The hot spot stands for the centre of the device pixel under it.
+QPointF PictureBox::unitsAt(QPoint windowPixel) const {
+    const QPoint pixel = imagePixelAt(windowPixel);
+    return {horizontalAxis(mScale).toUnits(pixel.x() + 0.5),
+            verticalAxis(mScale).toUnits(pixel.y() + 0.5)};
 }
 
 MouseEventArgs PictureBox::mouseArgs(const QMouseEvent* event) const {
-    const QPointF local = event->position() - QPointF(clientRect().topLeft());
-    const double ratio = devicePixelRatioF();
-    // The pointer's hot spot stands for the centre of the device pixel under it.
-    const double column = std::floor(local.x() * ratio) + 0.5;
-    const double row = std::floor(local.y() * ratio) + 0.5;
+    const QPointF units = unitsAt(devicePixelUnderPointer(event));
     return {buttonMask(event->button() | event->buttons()), keyboard::shiftMask(event->modifiers()),
-            static_cast<float>(horizontalAxis().toUnits(column)),
-            static_cast<float>(verticalAxis().toUnits(row))};
+            static_cast<float>(units.x()), static_cast<float>(units.y())};
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    if (mDragMode == DragMode::Automatic && clientRect().contains(event->position().toPoint())) {
+    // Only the primary button drags.
+    if (mDragMode == DragMode::Automatic && event->button() == Qt::LeftButton &&
+        clientContains(devicePixelUnderPointer(event))) {
         mDragging = true;
         const QPixmap icon = mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
         QGuiApplication::setOverrideCursor(icon.isNull() ? QCursor(Qt::DragMoveCursor)
@@ -200,7 +257,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const bool grabbed = event->buttons() != Qt::NoButton;
-    if (!grabbed && !clientRect().contains(event->position().toPoint())) {
+    if (!grabbed && !clientContains(devicePixelUnderPointer(event))) {
         return;
     }
     const MouseEventArgs args = mouseArgs(event);
@@ -219,7 +276,9 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (onDblClick) {
+    // A double-click is the primary button's; with another button it is just
+    // a second press.
+    if (onDblClick && event->button() == Qt::LeftButton) {
         eventboundary::enter([&] { onDblClick(); });
         return;
     }
@@ -229,24 +288,24 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void PictureBox::finishDrag(const QMouseEvent* event) {
     mDragging = false;
     QGuiApplication::restoreOverrideCursor();
-    const QPoint global = event->globalPosition().toPoint();
     // The drop belongs to the control under the pointer, and only to it.
-    QWidget* under = QApplication::widgetAt(global);
+    QWidget* under = QApplication::widgetAt(event->globalPosition().toPoint());
     while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
         under = under->parentWidget();
     }
-    {
-        auto* target = dynamic_cast<PictureBox*>(under);
-        if (target != nullptr && target->onDragDrop && target->isEnabled()) {
-            const QPointF local = target->mapFromGlobal(event->globalPosition()) -
-                                  QPointF(target->clientRect().topLeft());
-            const double ratio = target->devicePixelRatioF();
-            const auto x = static_cast<float>(target->horizontalAxis().toUnits(local.x() * ratio));
-            const auto y = static_cast<float>(target->verticalAxis().toUnits(local.y() * ratio));
-            eventboundary::enter([&] { target->onDragDrop(this, x, y); });
-            return;
-        }
+    auto* target = dynamic_cast<PictureBox*>(under);
+    if (target == nullptr || !target->onDragDrop || !target->isEnabled()) {
+        return;
     }
+    QPoint windowPixel = devicePixelUnderPointer(event);
+    if (target->window() != window()) {
+        const QPointF inWindow = target->window()->mapFromGlobal(event->globalPosition());
+        windowPixel = (inWindow * target->devicePixelRatioF()).toPoint();
+    }
+    const QPointF units = target->unitsAt(windowPixel);
+    eventboundary::enter([&] {
+        target->onDragDrop(this, static_cast<float>(units.x()), static_cast<float>(units.y()));
+    });
 }
 
 } // namespace forms

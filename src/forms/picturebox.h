@@ -1,5 +1,6 @@
 #pragma once
 
+#include "drawingrecord.h"
 #include "flatcontrol.h"
 #include "picture.h"
 #include "userscale.h"
@@ -25,9 +26,12 @@ struct MouseEventArgs {
 };
 
 // The form runtime's picture box. What is drawn goes into a persistent image
-// of the client area at the device pixel ratio; painting only shows that image,
-// and `point` reads it. Mouse coordinates and drawing coordinates are in the
-// box's scale (twips, or the user scale that `scale` sets).
+// of the client area in device pixels; painting only shows that image, at a
+// whole device pixel, and `point` reads it. What was drawn is drawn again,
+// crisp, when the device pixel ratio changes. Mouse coordinates and drawing
+// coordinates are in the box's scale (twips, or the user scale that `scale`
+// sets); a mouse event's point is the centre of the device pixel under the
+// pointer's hot spot, so `point` there reads exactly the pixel the user sees.
 class PictureBox : public FlatControl {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
@@ -71,17 +75,24 @@ class PictureBox : public FlatControl {
 
   private:
     QImage& persistentImage();
-    QSize deviceClientSize() const;
-    ScaleAxis horizontalAxis() const;
-    ScaleAxis verticalAxis() const;
+    QRect deviceClientRect() const;
+    ScaleAxis horizontalAxis(const UserScale& scale) const;
+    ScaleAxis verticalAxis(const UserScale& scale) const;
+    QRect devicePixelsOf(const DrawingRecord::Box& box) const;
+
+    QPoint devicePixelUnderPointer(const QMouseEvent* event) const;
+    QPoint imagePixelAt(QPoint windowPixel) const;
+    bool clientContains(QPoint windowPixel) const;
+    QPointF unitsAt(QPoint windowPixel) const;
     MouseEventArgs mouseArgs(const QMouseEvent* event) const;
-    QRect devicePixelsOf(float x1, float y1, float x2, float y2) const;
-    void markDirty(const QRect& deviceRect);
+
+    void markDirty(const QRect& imagePixels);
     void flushDirty();
     void finishDrag(const QMouseEvent* event);
 
     UserScale mScale;
     QImage mImage;
+    DrawingRecord mDrawing;
     Picture mPicture;
     DrawMode mDrawMode = DrawMode::CopyPen;
     DragMode mDragMode = DragMode::Manual;

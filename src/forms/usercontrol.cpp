@@ -39,9 +39,52 @@ void UserControl::setHeightTwips(float height) {
 }
 
 void UserControl::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) {
-        eventboundary::enter([this] { showNotification(); });
+    // Qt's own show event comes inside show(), before the window is mapped;
+    // the notification waits until the window is exposed.
+    if (event->spontaneous()) {
+        return;
     }
+    mShowPending = true;
+    watchWindow();
+    if (mWatchedWindow != nullptr && mWatchedWindow->isExposed()) {
+        notifyShownSoon();
+    }
+}
+
+void UserControl::watchWindow() {
+    QWindow* current = window()->windowHandle();
+    if (current == mWatchedWindow) {
+        return;
+    }
+    if (mWatchedWindow != nullptr) {
+        mWatchedWindow->removeEventFilter(this);
+    }
+    mWatchedWindow = current;
+    if (current != nullptr) {
+        current->installEventFilter(this);
+    }
+}
+
+bool UserControl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == mWatchedWindow && mShowPending &&
+        mWatchedWindow->isExposed()) {
+        notifyShownSoon();
+    }
+    return false;
+}
+
+// Queued, so that the window's first paint reaches the screen before the
+// notification's work begins.
+void UserControl::notifyShownSoon() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (mShowPending && isVisible()) {
+                mShowPending = false;
+                eventboundary::enter([this] { showNotification(); });
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void UserControl::resizeEvent(QResizeEvent* /*event*/) {

@@ -2,6 +2,9 @@
 
 #include "flatcontrol.h"
 
+#include <QPointer>
+#include <QWindow>
+
 namespace forms {
 
 // The surface of a user control: its own colours and size in twips, its
@@ -20,12 +23,21 @@ class UserControl : public FlatControl {
 
   protected:
     // The show notification: the first show and every show after a hide, not
-    // the restoring of a minimised window.
+    // the restoring of a minimised window. It comes once the window is on
+    // screen, so that whatever it draws is seen being drawn.
     virtual void showNotification() {}
     virtual void resizeNotification() {}
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void watchWindow();
+    void notifyShownSoon();
+
+    bool mShowPending = false;
+    QPointer<QWindow> mWatchedWindow;
 };
 
 } // namespace forms

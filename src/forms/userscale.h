@@ -2,6 +2,7 @@
 
 #include <QSize>
 
+#include <array>
 #include <optional>
 
 namespace forms {
@@ -29,6 +30,9 @@ class UserScale {
     ScaleAxis vertical(QSize deviceSize, double devicePixelRatio) const;
 
     bool isTwips() const { return !mCorners.has_value(); }
+
+    // Identifies the scale: whether it is twips, then the four corners.
+    std::array<float, 5> parameters() const;
 
   private:
     struct Corners {

@@ -2,10 +2,9 @@
 
 #include "resourcelibrary.h"
 #include "runtimeerror.h"
+#include "windowplacement.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QWidget>
 
 namespace tarnwick {
@@ -100,17 +99,7 @@ int32_t tsCenterFormEx(forms::windows::WindowHandle handle) {
         if (window == nullptr) {
             return Failure;
         }
-        const QScreen* screen =
-            window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
-        if (screen == nullptr) {
-            return Failure;
-        }
-        // Before the first show the frame is not known yet: the client area is
-        // centred then, the whole frame afterwards.
-        QRect placed(QPoint(),
-                     window->isVisible() ? window->frameGeometry().size() : window->size());
-        placed.moveCenter(screen->availableGeometry().center());
-        window->move(placed.topLeft());
+        forms::placement::centreOnScreen(window);
         return Success;
     });
 }

@@ -57,7 +57,10 @@ ShownPalette::ShownPalette(std::function<void()> showAbout)
     : palette(new PaletteProbe(std::move(showAbout), &host)) {
     host.resize(palette->size());
     host.show();
-    exposed = QTest::qWaitForWindowExposed(&host);
+    // The show notification paints the bars once the window is on screen.
+    painted = QTest::qWaitForWindowExposed(&host) && QTest::qWaitFor([this] {
+                  return statusText(palette) == QStringLiteral(" Paint operation complete.");
+              });
 }
 
 YieldObserverGuard::~YieldObserverGuard() {

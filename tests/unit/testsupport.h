@@ -54,12 +54,12 @@ template <typename T> T* child(QWidget* parent, const QString& name) {
 forms::PictureBox* colorBar(QWidget* palette, int index);
 QString statusText(QWidget* palette);
 
-// A palette control shown in a window of its own; the show paints its bars.
+// A palette control shown in a window of its own, once its bars are painted.
 struct ShownPalette {
     explicit ShownPalette(std::function<void()> showAbout = [] {});
     QWidget host;
     PaletteProbe* palette;
-    bool exposed = false;
+    bool painted = false;
 };
 
 // Removes the yield observer when a test ends, however it ends.

@@ -72,7 +72,7 @@ void AccessibilityTest::theStatusLineIsReadAsItsText() {
     QVERIFY(QTest::qWaitForWindowExposed(&host));
     QAccessibleInterface* status = accessible(palette, QStringLiteral("lblStatusBar"));
     QCOMPARE(int(status->role()), int(QAccessible::StatusBar));
-    QCOMPARE(status->text(QAccessible::Name), QStringLiteral(" Paint operation complete."));
+    QTRY_COMPARE(status->text(QAccessible::Name), QStringLiteral(" Paint operation complete."));
     QTest::mouseMove(child<QWidget>(palette, QStringLiteral("picColorBar(0)")), QPoint(20, 122));
     QTRY_COMPARE(status->text(QAccessible::Name),
                  child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption());

@@ -38,6 +38,7 @@ class PaintingTest : public QObject {
 
 void PaintingTest::insideAYieldTheControlIsBusy() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     YieldObserverGuard guard;
     int yields = 0;
     int busy = 0;
@@ -68,6 +69,9 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
         const int pos = yield % BandsPerBar;
         ++yield;
         if (yield == 1) {
+            if (!host.windowHandle()->isExposed()) {
+                faults << QStringLiteral("the paint began before the window was on screen");
+            }
             for (int b = 0; b < 7; ++b) {
                 if (colorBar(palette, b)->currentScale().isTwips()) {
                     faults << QStringLiteral("bar %1 unscaled at the first yield").arg(b);
@@ -95,13 +99,16 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
                           .arg(current);
         }
     });
-    host.show(); // the show paints the bars
-    QCOMPARE(yield, Bands);
+    host.show();
+    QCOMPARE(yield, 0); // the paint waits until the window is on screen
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QTRY_COMPARE(yield, Bands);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 5).join(QLatin1Char('\n'))));
 }
 
 void PaintingTest::afterThePaintTheControlIsReady() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     shown.palette->PaintBars();
     QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
@@ -120,6 +127,7 @@ void PaintingTest::barsReadBackTheirRamps_data() {
 void PaintingTest::barsReadBackTheirRamps() {
     QFETCH(int, barIndex);
     ShownPalette shown;
+    QVERIFY(shown.painted);
     forms::PictureBox* box = colorBar(shown.palette, barIndex);
     const auto near = [&](float y) {
         const forms::ColorValue read = box->point(0.5F, y);
@@ -156,6 +164,7 @@ void PaintingTest::escDuringThePaintStopsItQuietly() {
         }
     });
     form->show();
+    QTRY_VERIFY(!form->isVisible());
     QCOMPARE(yields, 1000);
     QVERIFY(!form->isLoaded());
     QVERIFY(!form->isVisible());
@@ -170,7 +179,9 @@ void PaintingTest::escDuringThePaintStopsItQuietly() {
 
 void PaintingTest::aPaintStartedInsideAYieldRunsToItsEnd() {
     ShownPalette reference;
+    QVERIFY(reference.painted);
     ShownPalette shown;
+    QVERIFY(shown.painted);
     YieldObserverGuard guard;
     int yields = 0;
     forms::setYieldObserver([&] {

@@ -51,11 +51,12 @@ forms::PictureBox* previewSwatch(const ShownPalette& shown) {
 }
 
 // Presses on a bar and releases the button over another control.
-void drag(const ShownPalette& shown, int fromBar, QWidget* onto) {
+void drag(const ShownPalette& shown, int fromBar, QWidget* onto,
+          Qt::MouseButton button = Qt::LeftButton) {
     forms::PictureBox* source = colorBar(shown.palette, fromBar);
-    QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 100));
+    QTest::mousePress(source, button, {}, QPoint(20, 100));
     const QPoint target = onto->mapTo(&shown.host, onto->rect().center());
-    QTest::mouseRelease(source, Qt::LeftButton, {}, source->mapFrom(&shown.host, target));
+    QTest::mouseRelease(source, button, {}, source->mapFrom(&shown.host, target));
 }
 
 } // namespace
@@ -76,6 +77,8 @@ class PickingTest : public QObject {
     void aDragReleasedElsewhereChangesNothing();
     void nothingIsPickedDuringADrag();
     void aFailingHexCallLeavesOnlyThePreviewChanged();
+    void onlyThePrimaryButtonDragsAndDoubleClicks_data();
+    void onlyThePrimaryButtonDragsAndDoubleClicks();
 };
 
 void PickingTest::colourSplitsIntoItsChannels_data() {
@@ -112,6 +115,7 @@ void PickingTest::hoveringReadsThePixelUnderThePointer() {
     QFETCH(int, barIndex);
     QFETCH(QPoint, point);
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseMove(colorBar(shown.palette, barIndex), point);
     const uint32_t expected = rampColor(barIndex, positionShownOnRow(point.y() - 1));
     QTRY_COMPARE(statusText(shown.palette), expectedText(expected));
@@ -125,6 +129,7 @@ void PickingTest::hoveringReadsThePixelUnderThePointer() {
 
 void PickingTest::hoveringTheSamePointTwiceRepeatsThePick() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     SupportRecorder support;
     QTest::mouseMove(colorBar(shown.palette, 4), QPoint(20, 50));
     QTest::mouseMove(colorBar(shown.palette, 4), QPoint(21, 50));
@@ -134,12 +139,14 @@ void PickingTest::hoveringTheSamePointTwiceRepeatsThePick() {
 
 void PickingTest::aDropBeforeAnyPickPaintsBlack() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     drag(shown, 2, selectedSwatch(shown));
     QCOMPARE(selectedSwatch(shown)->backColor(), 0);
 }
 
 void PickingTest::aDropPaintsTheLastHoveredColour() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 122));
     QTRY_VERIFY(shown.palette->mCurColor != 0);
     const int32_t picked = shown.palette->mCurColor;
@@ -150,6 +157,7 @@ void PickingTest::aDropPaintsTheLastHoveredColour() {
 
 void PickingTest::aDoubleClickReadsTheSwatchBack() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseDClick(selectedSwatch(shown), Qt::LeftButton, {}, QPoint(60, 60));
     QCOMPARE(statusText(shown.palette),
              QStringLiteral(" Current Color: RGB(255,255,255) = &H00FFFFFF"));
@@ -161,6 +169,7 @@ void PickingTest::aDoubleClickReadsTheSwatchBack() {
 
 void PickingTest::aDropAfterADoubleClickLeavesTheSwatchAlone() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseMove(colorBar(shown.palette, 3), QPoint(20, 150));
     drag(shown, 3, selectedSwatch(shown));
     const int32_t kept = selectedSwatch(shown)->backColor();
@@ -172,6 +181,7 @@ void PickingTest::aDropAfterADoubleClickLeavesTheSwatchAlone() {
 
 void PickingTest::aDragReleasedElsewhereChangesNothing() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 122));
     for (const char* elsewhere :
          {"picColorPreview", "lblTitle(0)", "picColorBar(6)", "picToolBar"}) {
@@ -183,6 +193,7 @@ void PickingTest::aDragReleasedElsewhereChangesNothing() {
 
 void PickingTest::nothingIsPickedDuringADrag() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     QTest::mouseMove(colorBar(shown.palette, 0), QPoint(23, 131));
     QTRY_VERIFY(statusText(shown.palette).startsWith(QStringLiteral(" Current")));
     const QString before = statusText(shown.palette);
@@ -205,6 +216,7 @@ void PickingTest::nothingIsPickedDuringADrag() {
 
 void PickingTest::aFailingHexCallLeavesOnlyThePreviewChanged() {
     ShownPalette shown;
+    QVERIFY(shown.painted);
     ErrorRecorder errors;
     QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 200));
     QTRY_VERIFY(shown.palette->mCurColor != 0);
@@ -220,6 +232,31 @@ void PickingTest::aFailingHexCallLeavesOnlyThePreviewChanged() {
     QCOMPARE(statusText(shown.palette), oldText);
     QCOMPARE(shown.palette->mCurColor, oldColor);
     QCOMPARE(shown.palette->mCurY, oldY);
+}
+
+void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("acts");
+    QTest::newRow("left") << int(Qt::LeftButton) << true;
+    QTest::newRow("right") << int(Qt::RightButton) << false;
+    QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+}
+
+void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks() {
+    QFETCH(int, button);
+    QFETCH(bool, acts);
+    ShownPalette shown;
+    QVERIFY(shown.painted);
+    QTest::mouseMove(colorBar(shown.palette, 1), QPoint(20, 122));
+    const forms::ColorValue picked = shown.palette->mCurColor;
+    QVERIFY(picked != forms::White);
+    drag(shown, 1, selectedSwatch(shown), Qt::MouseButton(button));
+    QCOMPARE(selectedSwatch(shown)->backColor(), acts ? picked : forms::White);
+
+    QTest::mouseMove(colorBar(shown.palette, 2), QPoint(20, 122));
+    const QString hovered = statusText(shown.palette);
+    QTest::mouseDClick(selectedSwatch(shown), Qt::MouseButton(button), {}, QPoint(30, 30));
+    QCOMPARE(statusText(shown.palette) != hovered, acts);
 }
 
 QTEST_MAIN(PickingTest)

@@ -123,7 +123,7 @@ void StylesTest::showSetsEverythingUpBeforeThePaint() {
             faults << QStringLiteral("no sidebar icon");
     });
     host.show();
-    QVERIFY(!first);
+    QTRY_VERIFY(!first);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     // The toolbar shows its bitmap whole, unscaled, from the top-left corner.
     auto* toolbar = child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
@@ -138,13 +138,14 @@ void StylesTest::showLoadsTheIconsOneByOne() {
     QWidget host;
     new ColorPalette([] {}, &host);
     host.show();
-    QCOMPARE(support.calls, QStringList(8, QStringLiteral("tsLoadResIcon")));
+    QTRY_COMPARE(support.calls, QStringList(8, QStringLiteral("tsLoadResIcon")));
 }
 
 void StylesTest::showingAgainDropsTheChosenStylesAndRepaints() {
     QWidget host;
     auto* palette = new PaletteProbe([] {}, &host);
     host.show();
+    QTRY_COMPARE(statusText(palette), QStringLiteral(" Paint operation complete."));
     palette->mGrayBack = -1;
     palette->mTitleBars = -1;
     palette->SetFonts();
@@ -154,7 +155,7 @@ void StylesTest::showingAgainDropsTheChosenStylesAndRepaints() {
     int yields = 0;
     forms::setYieldObserver([&] { ++yields; });
     palette->show();
-    QCOMPARE(yields, 7 * 513);
+    QTRY_COMPARE(yields, 7 * 513);
     QCOMPARE(palette->mGrayBack, int16_t{0});
     QCOMPARE(palette->backColor(), WindowBackground);
     QVERIFY(!title(palette, 1)->fontBold());
@@ -169,6 +170,7 @@ void StylesTest::aMissingToolbarBitmapStopsTheShowAfterTheFlags() {
     palette->SetFonts();
     Q_CLEANUP_RESOURCE(palette_art);
     host.show();
+    QTRY_VERIFY(!errors.numbers.empty());
     Q_INIT_RESOURCE(palette_art);
     QCOMPARE(errors.numbers, std::vector<int32_t>{326});
     QCOMPARE(palette->mTitleBars, int16_t{0});
@@ -184,7 +186,7 @@ void StylesTest::aFailingIconLoadStopsTheShowAtThatBar() {
     QWidget host;
     auto* palette = new PaletteProbe([] {}, &host);
     host.show();
-    QCOMPARE(errors.numbers.size(), size_t{1});
+    QTRY_COMPARE(errors.numbers.size(), size_t{1});
     QCOMPARE(support.calls.size(), 3);
     QVERIFY(!colorBar(palette, 1)->dragIcon().isNone());
     QCOMPARE(colorBar(palette, 2)->dragMode(), forms::DragMode::Automatic);

@@ -81,6 +81,7 @@ class ToolbarTest : public QObject {
 
 void ToolbarTest::theTopButtonSwitchesTheBackground() {
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     shown.click(0);
     QCOMPARE(shown.palette->mGrayBack, int16_t{-1});
     QCOMPARE(shown.palette->backColor(), ButtonFace);
@@ -95,6 +96,7 @@ void ToolbarTest::theTopButtonSwitchesTheBackground() {
 
 void ToolbarTest::theMiddleButtonSwitchesTheTitles() {
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     auto* title = child<forms::Label>(shown.palette, QStringLiteral("lblTitle(0)"));
     shown.click(1);
     QCOMPARE(shown.palette->mTitleBars, int16_t{-1});
@@ -110,6 +112,7 @@ void ToolbarTest::theMiddleButtonSwitchesTheTitles() {
 
 void ToolbarTest::theBottomButtonOpensTheAboutBox() {
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     shown.click(2);
     QCOMPARE(shown.aboutCalls, 1);
     QVERIFY(cellInverted(shown.imageDuringAbout, 2));
@@ -128,6 +131,7 @@ void ToolbarTest::anyButtonActsTheSame_data() {
 void ToolbarTest::anyButtonActsTheSame() {
     QFETCH(int, button);
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     shown.click(0, Qt::MouseButton(button));
     QCOMPARE(shown.palette->mGrayBack, int16_t{-1});
     QVERIFY(cellInverted(shown.toolbar()->image(), 0));
@@ -146,6 +150,7 @@ void ToolbarTest::releasesOutsideTheRowsShowTheCell() {
     QFETCH(QString, message);
     MessageRecorder messages;
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     shown.pressAndReleaseAt(1, release);
     QCOMPARE(messages.messages, QStringList{message + QStringLiteral("|0|Tarnwick - Kelvary")});
     QCOMPARE(shown.toolbar()->image(), bitmap());
@@ -156,6 +161,7 @@ void ToolbarTest::releasesOutsideTheRowsShowTheCell() {
 void ToolbarTest::aReleaseRightOfTheToolbarSwitchesWithoutMarking() {
     MessageRecorder messages;
     ShownToolbar shown;
+    QVERIFY(shown.shown.painted);
     shown.pressAndReleaseAt(1, QPoint(40, 48));
     QCOMPARE(shown.palette->mTitleBars, int16_t{-1});
     QVERIFY(child<forms::Label>(shown.palette, QStringLiteral("lblTitle(1)"))->fontBold());
