@@ -2,6 +2,7 @@
 // from outside, it measures launch to " Paint operation complete.". Prints the
 // process's peak resident memory.
 
+#include "appinfo.h"
 #include "eventboundary.h"
 #include "frmmain.h"
 #include "modmain.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    app::installIdentity();
     forms::eventboundary::enter(modMain::Main);
     std::ifstream status("/proc/self/status");
     std::string line;

@@ -3,7 +3,6 @@
 #include "eventboundary.h"
 #include "keyboard.h"
 #include "modmain.h"
-#include "palettelayout.h"
 #include "tarnwicksupport.h"
 
 #include <memory>
@@ -18,9 +17,11 @@ std::unique_ptr<FrmMain>& defaultInstance() {
 FrmMain::FrmMain() {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Color palette"));
-    setClientSizeTwips(palette::layout::ControlWidth, palette::layout::ControlHeight);
     cpMain = new ColorPalette(modMain::ShowAbout, this);
     cpMain->move(0, 0);
+    // The client area is exactly the control, which keeps its own size.
+    setClientSizeTwips(static_cast<int>(cpMain->widthTwips()),
+                       static_cast<int>(cpMain->heightTwips()));
 }
 
 void FrmMain::Form_Load() {

@@ -1,3 +1,4 @@
+#include "appinfo.h"
 #include "eventboundary.h"
 #include "frmmain.h"
 #include "modmain.h"
@@ -6,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    app::installIdentity();
     forms::eventboundary::enter(modMain::Main);
     // The window may already be gone: closed during the start-up paint, or
     // never shown at all.

@@ -26,18 +26,17 @@ void Main() {
         tarnwick::check(SupportFunction::SetWindowResIconAll,
                         tarnwick::tsSetWindowResIconAll(mainHandle, QStringLiteral("A_MAIN")));
     }
-    if (forms::app::StartMode == 0) {
+    if (app::StartMode == 0) {
         frmMain().show();
     }
 }
 
 void ShowAbout() {
     const forms::windows::WindowHandle owner = forms::windows::activeForm();
-    const QString title = forms::app::Title;
+    const QString title = app::Title;
     QString version;
     tarnwick::check(tarnwick::SupportFunction::FormatVersion,
-                    tarnwick::tsFormatVersion(forms::app::Major, forms::app::Minor,
-                                              forms::app::Revision, version));
+                    tarnwick::tsFormatVersion(app::Major, app::Minor, app::Revision, version));
     const forms::Picture icon = forms::windows::bigIcon(forms::windows::activeForm());
     // The texts stay Unicode all the way, so the Cyrillic shows on every system.
     const QString appText = AboutTitlePrefix + title;

@@ -1,7 +1,5 @@
 #include "eventboundary.h"
 
-#include "appinfo.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -15,7 +13,8 @@ namespace {
 void reportAndExit(const RuntimeError& error) {
     std::fprintf(stderr, "%s\n", qPrintable(reportText(error)));
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-        QMessageBox::critical(nullptr, app::Title, reportText(error));
+        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(),
+                              reportText(error));
     }
     std::exit(EXIT_FAILURE);
 }

@@ -1,7 +1,5 @@
 #include "messagebox.h"
 
-#include "appinfo.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -24,7 +22,8 @@ Presenter& presenter() {
 } // namespace
 
 int msgBox(const QString& prompt, int buttons, const QString& title) {
-    return presenter()(prompt, buttons, title.isEmpty() ? app::Title : title);
+    return presenter()(prompt, buttons,
+                       title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
 }
 
 void setPresenter(Presenter replacement) {

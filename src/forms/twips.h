@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QPoint>
-#include <QRect>
 #include <QSize>
 
+#include <cmath>
+
 // Layout lives in twips, as the form designer stored it; this is the one place
-// that turns twips into device-independent pixels.
+// that turns twips into device-independent pixels and back.
 namespace forms::twips {
 
 constexpr int TwipsPerPixel = 15;
 
-constexpr int toPixels(int twips) {
-    return twips / TwipsPerPixel;
+// To the nearest whole pixel: every twips value of a layout is a whole number
+// of pixels, and a size asked for in between goes to the closer one.
+inline int toPixels(double twips) {
+    return static_cast<int>(std::lround(twips / TwipsPerPixel));
 }
 constexpr int fromPixels(int pixels) {
     return pixels * TwipsPerPixel;

@@ -5,15 +5,7 @@
 
 #include <QShowEvent>
 
-#include <cmath>
-
 namespace forms {
-
-namespace {
-int pixelsFromTwips(float twips) {
-    return static_cast<int>(std::lround(twips / twips::TwipsPerPixel));
-}
-} // namespace
 
 UserControl::UserControl(QWidget* parent) : FlatControl(parent) {}
 
@@ -25,14 +17,14 @@ float UserControl::heightTwips() const {
 }
 
 void UserControl::setWidthTwips(float width) {
-    const int pixels = pixelsFromTwips(width);
+    const int pixels = twips::toPixels(width);
     if (pixels != this->width()) {
         resize(pixels, height());
     }
 }
 
 void UserControl::setHeightTwips(float height) {
-    const int pixels = pixelsFromTwips(height);
+    const int pixels = twips::toPixels(height);
     if (pixels != this->height()) {
         resize(width(), pixels);
     }

@@ -1,3 +1,4 @@
+#include "appinfo.h"
 #include "messagebox.h"
 #include "resourcelibrary.h"
 #include "testsupport.h"
@@ -69,6 +70,7 @@ class ToolbarTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase() { app::installIdentity(); }
     void theTopButtonSwitchesTheBackground();
     void theMiddleButtonSwitchesTheTitles();
     void theBottomButtonOpensTheAboutBox();
