@@ -1,12 +1,37 @@
 #include "appinfo.h"
+#include "commandline.h"
 #include "eventboundary.h"
 #include "frmmain.h"
 #include "modmain.h"
+#include "platformstartguard.h"
 
 #include <QApplication>
 
+#include <optional>
+
+namespace {
+
+QStringList argumentsAfterProgram(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int index = 1; index < argc; ++index) {
+        arguments << QString::fromLocal8Bit(argv[index]);
+    }
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    if (const auto answer = commandline::answerBeforeQt(argumentsAfterProgram(argc, argv))) {
+        return commandline::deliver(*answer);
+    }
+    std::optional<PlatformStartGuard> platformStart(std::in_place);
+    // Takes Qt's own options out of argc and argv.
     QApplication application(argc, argv);
+    platformStart.reset();
+    if (const auto answer = commandline::answerAfterQt(argumentsAfterProgram(argc, argv))) {
+        return commandline::deliver(*answer);
+    }
     app::installIdentity();
     forms::eventboundary::enter(modMain::Main);
     // The window may already be gone: closed during the start-up paint, or
