@@ -35,7 +35,7 @@ void FrmMain::Form_Load() {
 }
 
 void FrmMain::Form_KeyDown(int16_t& KeyCode, int16_t& Shift) {
-    if (KeyCode == forms::keyboard::VkF1 && Shift == 1) {
+    if (KeyCode == forms::keyboard::VkF1 && Shift == forms::keyboard::ShiftMask) {
         modMain::ShowAbout();
     }
     if (KeyCode == forms::keyboard::VkEscape && Shift == 0) {

@@ -40,9 +40,9 @@ void enter(const std::function<void()>& handler) noexcept {
     } catch (const RuntimeError& error) {
         errorHandler()(error);
     } catch (const std::bad_alloc&) {
-        errorHandler()(RuntimeError(7, QStringLiteral("Out of memory")));
+        errorHandler()(RuntimeError::outOfMemory());
     } catch (const std::exception& error) {
-        errorHandler()(RuntimeError(51, QStringLiteral("Internal error: %1").arg(error.what())));
+        errorHandler()(RuntimeError::internalError(error.what()));
     }
 }
 

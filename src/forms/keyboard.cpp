@@ -14,11 +14,11 @@ int16_t virtualKeyCode(int qtKey) {
         return VkEscape;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return VkReturn;
     case Qt::Key_Tab:
-        return 9;
+        return VkTab;
     case Qt::Key_Space:
-        return 32;
+        return VkSpace;
     default:
         return 0;
     }
@@ -26,9 +26,9 @@ int16_t virtualKeyCode(int qtKey) {
 
 int16_t shiftMask(Qt::KeyboardModifiers modifiers) {
     int16_t mask = 0;
-    mask |= (modifiers & Qt::ShiftModifier) ? 1 : 0;
-    mask |= (modifiers & Qt::ControlModifier) ? 2 : 0;
-    mask |= (modifiers & Qt::AltModifier) ? 4 : 0;
+    mask |= (modifiers & Qt::ShiftModifier) ? ShiftMask : 0;
+    mask |= (modifiers & Qt::ControlModifier) ? CtrlMask : 0;
+    mask |= (modifiers & Qt::AltModifier) ? AltMask : 0;
     return mask;
 }
 

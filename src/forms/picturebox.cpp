@@ -17,11 +17,15 @@ namespace forms {
 
 namespace {
 
+// The mouse-button mask: 1 left, 2 right, 4 middle.
 int16_t buttonMask(Qt::MouseButtons buttons) {
+    constexpr int16_t LeftMask = 1;
+    constexpr int16_t RightMask = 2;
+    constexpr int16_t MiddleMask = 4;
     int16_t mask = 0;
-    mask |= (buttons & Qt::LeftButton) ? 1 : 0;
-    mask |= (buttons & Qt::RightButton) ? 2 : 0;
-    mask |= (buttons & Qt::MiddleButton) ? 4 : 0;
+    mask |= (buttons & Qt::LeftButton) ? LeftMask : 0;
+    mask |= (buttons & Qt::RightButton) ? RightMask : 0;
+    mask |= (buttons & Qt::MiddleButton) ? MiddleMask : 0;
     return mask;
 }
 

@@ -9,6 +9,24 @@ RuntimeError RuntimeError::overflow() {
     return {error::Overflow, QStringLiteral("Overflow")};
 }
 
+RuntimeError RuntimeError::outOfMemory() {
+    return {error::OutOfMemory, QStringLiteral("Out of memory")};
+}
+
+RuntimeError RuntimeError::typeMismatch() {
+    return {error::TypeMismatch, QStringLiteral("Type mismatch")};
+}
+
+RuntimeError RuntimeError::internalError(const char* what) {
+    return {error::InternalError,
+            QStringLiteral("Internal error: %1").arg(QString::fromUtf8(what))};
+}
+
+RuntimeError RuntimeError::controlArrayElementMissing(int32_t index) {
+    return {error::ControlArrayElementMissing,
+            QStringLiteral("Control array element '%1' doesn't exist").arg(index)};
+}
+
 RuntimeError RuntimeError::invalidPropertyValue() {
     return {error::InvalidPropertyValue, QStringLiteral("Invalid property value")};
 }

@@ -17,7 +17,11 @@ class RuntimeError : public std::runtime_error {
     int32_t number() const { return mNumber; }
     QString text() const { return QString::fromStdString(what()); }
 
+    static RuntimeError outOfMemory();
     static RuntimeError overflow();
+    static RuntimeError typeMismatch();
+    static RuntimeError internalError(const char* what);
+    static RuntimeError controlArrayElementMissing(int32_t index);
     static RuntimeError invalidPropertyValue();
     static RuntimeError invalidProcedureCall();
     static RuntimeError resourceNotFound(const QString& name);
@@ -30,7 +34,11 @@ class RuntimeError : public std::runtime_error {
 namespace error {
 constexpr int32_t InvalidProcedureCall = 5;
 constexpr int32_t Overflow = 6;
+constexpr int32_t OutOfMemory = 7;
+constexpr int32_t TypeMismatch = 13;
+constexpr int32_t InternalError = 51;
 constexpr int32_t ResourceNotFound = 326;
+constexpr int32_t ControlArrayElementMissing = 340;
 constexpr int32_t InvalidPropertyValue = 380;
 constexpr int32_t SupportLibraryFailure = 50000;
 } // namespace error

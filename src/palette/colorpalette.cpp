@@ -22,7 +22,6 @@ constexpr int16_t BoolFalse = 0;
 const QString PaintingText = QStringLiteral(" Painting colors... Please wait. ");
 const QString PaintDoneText = QStringLiteral(" Paint operation complete.");
 
-constexpr float BarScaleHeight = 512.0F;
 constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
 
@@ -32,7 +31,7 @@ forms::Picture loadIconPicture(const QString& name) {
     forms::Picture icon;
     tarnwick::check(tarnwick::SupportFunction::LoadResIcon, tarnwick::tsLoadResIcon(name, icon));
     if (icon.kind() != forms::Picture::Kind::Icon) {
-        throw forms::RuntimeError(13, QStringLiteral("Type mismatch"));
+        throw forms::RuntimeError::typeMismatch();
     }
     return icon;
 }
@@ -75,8 +74,8 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
         forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
     createChildren();
 
-    for (int16_t index = picColorBar.lbound(); index <= picColorBar.ubound(); ++index) {
-        picColorBar(index).onMouseMove = [this, index](const forms::MouseEventArgs& e) {
+    for (const auto [index, bar] : picColorBar) {
+        bar.onMouseMove = [this, index](const forms::MouseEventArgs& e) {
             picColorBar_MouseMove(index, e.button, e.shift, e.x, e.y);
         };
     }
@@ -90,36 +89,16 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
 }
 
 void ColorPalette::createChildren() {
-    using palette::layout::Kind;
-    std::map<QString, forms::FlatControl*> containers;
+    std::map<QString, QWidget*> containers;
     QWidget* previousInTabOrder = nullptr;
     for (const auto& child : palette::layout::Children) {
+        const QString name = QLatin1String(child.name);
         QWidget* container = child.container == nullptr
                                  ? static_cast<QWidget*>(this)
                                  : containers.at(QLatin1String(child.container));
-        QWidget* widget = nullptr;
-        if (child.kind == Kind::Image) {
-            imgIcon = new forms::ImageControl(container);
-            widget = imgIcon;
-        } else {
-            forms::FlatControl* control = nullptr;
-            if (child.kind == Kind::Label) {
-                auto* label = new forms::Label(container);
-                label->setCaption(QString::fromUtf8(child.caption));
-                label->setCentered(child.index != palette::layout::NotInArray);
-                control = label;
-            } else {
-                control = new forms::PictureBox(container);
-                control->setFocusPolicy(Qt::StrongFocus);
-            }
-            control->setBorder(QLatin1String(child.name) != QLatin1String("picToolBar"));
-            control->setBackColor(child.backColor);
-            control->setForeColor(child.foreColor);
-            containers[QLatin1String(child.name)] = control;
-            widget = control;
-        }
+        QWidget* widget = createChild(child, container);
+        containers[name] = widget;
         forms::placeInTwips(widget, child.left, child.top, child.width, child.height);
-        const QString name = QLatin1String(child.name);
         widget->setObjectName(child.index == palette::layout::NotInArray
                                   ? name
                                   : QStringLiteral("%1(%2)").arg(name).arg(child.index));
@@ -134,20 +113,53 @@ void ColorPalette::createChildren() {
             previousInTabOrder = widget;
         }
     }
-
-    picToolBar = findChild<forms::PictureBox*>(QStringLiteral("picToolBar"));
-    lblStatusBar = findChild<forms::Label*>(QStringLiteral("lblStatusBar"));
-    picSidebar = findChild<forms::PictureBox*>(QStringLiteral("picSidebar"));
-    picSelectedColor = findChild<forms::PictureBox*>(QStringLiteral("picSelectedColor"));
-    picColorPreview = findChild<forms::PictureBox*>(QStringLiteral("picColorPreview"));
-    for (int16_t index = 0; index < palette::ramps::BarCount; ++index) {
-        picColorBar.add(
-            index, findChild<forms::PictureBox*>(QStringLiteral("picColorBar(%1)").arg(index)));
-    }
-    for (int16_t index = 0; index < 2; ++index) {
-        lblTitle.add(index, findChild<forms::Label*>(QStringLiteral("lblTitle(%1)").arg(index)));
-    }
     describeForAssistiveTechnology();
+}
+
+// Makes one child of the layout table and keeps it where the procedures find it.
+QWidget* ColorPalette::createChild(const palette::layout::ChildControl& child, QWidget* container) {
+    using palette::layout::Role;
+    if (child.role == Role::Icon) {
+        imgIcon = new forms::ImageControl(container);
+        return imgIcon;
+    }
+    forms::FlatControl* control = nullptr;
+    if (child.role == Role::StatusBar || child.role == Role::Title) {
+        auto* label = new forms::Label(container);
+        label->setCaption(QString::fromUtf8(child.caption));
+        label->setCentered(child.alignment == palette::layout::Alignment::Centre);
+        if (child.role == Role::StatusBar) {
+            lblStatusBar = label;
+        } else {
+            lblTitle.add(child.index, label);
+        }
+        control = label;
+    } else {
+        auto* box = new forms::PictureBox(container);
+        box->setFocusPolicy(Qt::StrongFocus);
+        switch (child.role) {
+        case Role::ToolBar:
+            picToolBar = box;
+            break;
+        case Role::ColorBar:
+            picColorBar.add(child.index, box);
+            break;
+        case Role::Sidebar:
+            picSidebar = box;
+            break;
+        case Role::SelectedColor:
+            picSelectedColor = box;
+            break;
+        default:
+            picColorPreview = box;
+            break;
+        }
+        control = box;
+    }
+    control->setBorder(child.border);
+    control->setBackColor(child.backColor);
+    control->setForeColor(child.foreColor);
+    return control;
 }
 
 void ColorPalette::describeForAssistiveTechnology() {
@@ -155,8 +167,8 @@ void ColorPalette::describeForAssistiveTechnology() {
     picToolBar->setAccessibleDescription(
         QStringLiteral("Three buttons, top to bottom: switch the grey background; switch "
                        "title-bar colours for the titles; about Color palette"));
-    for (int16_t index = picColorBar.lbound(); index <= picColorBar.ubound(); ++index) {
-        picColorBar(index).setAccessibleDescription(
+    for (const auto member : picColorBar) {
+        member.control.setAccessibleDescription(
             QStringLiteral("Point at the bar to read a colour; drag it onto Selected color to "
                            "keep the colour last read"));
     }
@@ -176,7 +188,7 @@ std::optional<forms::ColorValue> ColorPalette::GetColor(int32_t nBar, int32_t Po
 }
 
 void ColorPalette::PaintBars() {
-    using forms::checked::narrow16;
+    using palette::ramps::LastPosition;
     if (!ambientUserMode()) {
         return;
     }
@@ -184,25 +196,24 @@ void ColorPalette::PaintBars() {
     setEnabled(false);
     lblStatusBar->setCaption(PaintingText);
 
-    {
-        const int32_t upper = picColorBar.ubound();
-        const int32_t lower = picColorBar.lbound();
-        for (int32_t i = lower; i <= upper; ++i) {
-            picColorBar(narrow16(i)).scale(0, 0, 1, BarScaleHeight);
-        }
+    const int32_t lastScaled = picColorBar.ubound();
+    const int32_t firstScaled = picColorBar.lbound();
+    for (int32_t i = firstScaled; i <= lastScaled; ++i) {
+        picColorBar(i).scale(0, 0, 1, static_cast<float>(LastPosition));
     }
 
     // The window may be closed inside a yield; the paint then stops quietly.
     const QPointer<ColorPalette> alive(this);
-    const int32_t upper = picColorBar.ubound();
-    const int32_t lower = picColorBar.lbound();
-    for (int32_t bar = lower; bar <= upper; ++bar) {
-        for (int32_t pos = palette::ramps::FirstPosition; pos <= palette::ramps::LastPosition;
-             ++pos) {
+    const int32_t lastPainted = picColorBar.ubound();
+    const int32_t firstPainted = picColorBar.lbound();
+    for (int32_t bar = firstPainted; bar <= lastPainted; ++bar) {
+        for (int32_t pos = palette::ramps::FirstPosition; pos <= LastPosition; ++pos) {
             const forms::ColorValue color = GetColor(bar, pos).value_or(0);
-            const auto lowerEdge = static_cast<float>(forms::checked::subtract(512, pos));
-            const auto upperEdge = static_cast<float>(forms::checked::subtract(511, pos));
-            picColorBar(narrow16(bar)).lineBox(0, lowerEdge, 1, upperEdge, color);
+            // The band of a position runs from its lower edge up one unit.
+            const int32_t lowerEdge = forms::checked::subtract(LastPosition, pos);
+            const int32_t upperEdge = forms::checked::subtract(LastPosition - 1, pos);
+            picColorBar(bar).lineBox(0, static_cast<float>(lowerEdge), 1,
+                                     static_cast<float>(upperEdge), color);
             forms::doEvents();
             if (alive.isNull() || !isVisible()) {
                 if (!alive.isNull()) {
@@ -223,7 +234,7 @@ void ColorPalette::SetFonts() {
     const int16_t upper = lblTitle.ubound();
     const int16_t lower = lblTitle.lbound();
     for (int32_t i = lower; i <= upper; ++i) {
-        forms::Label& title = lblTitle(forms::checked::narrow16(i));
+        forms::Label& title = lblTitle(i);
         const bool titleBars = mTitleBars != BoolFalse;
         title.setFontBold(titleBars);
         title.setFontItalic(false);
@@ -258,7 +269,7 @@ void ColorPalette::InitIcons() {
     const int16_t upper = picColorBar.ubound();
     const int16_t lower = picColorBar.lbound();
     for (int32_t i = lower; i <= upper; ++i) {
-        forms::PictureBox& bar = picColorBar(forms::checked::narrow16(i));
+        forms::PictureBox& bar = picColorBar(i);
         bar.setDragMode(forms::DragMode::Automatic);
         bar.setDragIcon(loadIconPicture(QStringLiteral("IDI_DRAG")));
     }
@@ -297,10 +308,11 @@ void ColorPalette::drawToolBarCell(int32_t column, int32_t row) {
 }
 
 void ColorPalette::picToolBar_MouseUp(int16_t /*Button*/, int16_t /*Shift*/, float X, float Y) {
-    using forms::checked::floorToInt;
     picToolBar->setDrawMode(forms::DrawMode::Invert);
-    drawToolBarCell(floorToInt(X), floorToInt(Y));
-    switch (floorToInt(Y)) {
+    const int32_t column = forms::checked::floorToInt(X);
+    const int32_t row = forms::checked::floorToInt(Y);
+    drawToolBarCell(column, row);
+    switch (row) {
     case BackgroundStyleRow:
         mGrayBack = static_cast<int16_t>(~mGrayBack);
         SetFonts();
@@ -311,11 +323,11 @@ void ColorPalette::picToolBar_MouseUp(int16_t /*Button*/, int16_t /*Shift*/, flo
         break;
     case AboutRow:
         mShowAbout();
-        drawToolBarCell(floorToInt(X), floorToInt(Y));
+        drawToolBarCell(column, row);
         break;
     default:
-        forms::messagebox::msgBox(QString::number(floorToInt(X)) + QStringLiteral(" x ") +
-                                  QString::number(floorToInt(Y)));
+        forms::messagebox::msgBox(QString::number(column) + QStringLiteral(" x ") +
+                                  QString::number(row));
         break;
     }
 }

@@ -3,6 +3,7 @@
 #include "controlarray.h"
 #include "imagecontrol.h"
 #include "label.h"
+#include "palettelayout.h"
 #include "picturebox.h"
 #include "usercontrol.h"
 
@@ -37,6 +38,7 @@ class ColorPalette : public forms::UserControl {
 
   private:
     void createChildren();
+    QWidget* createChild(const palette::layout::ChildControl& child, QWidget* container);
     void describeForAssistiveTechnology();
 
     void UserControl_Resize();
