@@ -28,10 +28,15 @@ install_packages() {
 
 BUILD_PACKAGES=(build-essential cmake qt6-base-dev qt6-base-private-dev libgl-dev fonts-dejavu-core)
 
-# build DIR [cmake options...]
-build() {
+# configure DIR [cmake options...]
+configure() {
     local dir=$1
     shift
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+# build DIR [cmake options...]: every target
+build() {
+    configure "$@"
+    cmake --build "$1" -j "$(nproc)"
 }

@@ -6,7 +6,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick \
     desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
-    lintian man-db
+    lintian man-db clang-format
+
+echo "== Formatting (clang-format, the checked-in .clang-format)"
+(cd "$ROOT" && git ls-files -co --exclude-standard -- '*.cpp' '*.h' |
+    xargs clang-format --dry-run --Werror)
 
 build "$ROOT/build" -DPALETTE_WERROR=ON
 build "$ROOT/build-sanitize" -DPALETTE_WERROR=ON -DPALETTE_SANITIZE=ON

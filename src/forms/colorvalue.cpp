@@ -11,7 +11,7 @@ namespace {
 
 constexpr uint32_t SystemFlag = 0x80000000u;
 
-// The classic system-colour table (indices 0 to 24), each by its nearest role.
+// The system-colour table (indices 0 to 24), each by its nearest role.
 constexpr std::array<QPalette::ColorRole, 25> SystemColorRoles = {
     QPalette::Mid,             // 0 scroll bar
     QPalette::Dark,            // 1 desktop

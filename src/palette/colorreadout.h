@@ -11,8 +11,8 @@ struct Channels {
     int32_t red, green, blue;
 };
 
-// Splits a colour value with signed division truncating toward zero, as the
-// read-out always has: -1 gives 255, 0, 0.
+// Splits a colour value into red, green and blue with signed division that
+// truncates toward zero: -1 gives 255, 0, 0.
 Channels split(forms::ColorValue color);
 
 // " Current Color: RGB(r,g,b) = &H" followed by the hexadecimal text.

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-// The maker's support library: window, resource and formatting services.
+// The support library: window, resource and formatting services.
 // Every function returns a status, negative on failure, and hands its result
 // back through its last argument.
 namespace tarnwick {
