@@ -6,6 +6,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+
 ErrorRecorder::ErrorRecorder() {
     forms::eventboundary::setErrorHandler([this](const forms::RuntimeError& error) {
         numbers.push_back(error.number());
@@ -47,6 +50,57 @@ forms::ColorValue pixelValue(const QImage& image, int x, int y) {
 
 forms::PictureBox* colorBar(QWidget* palette, int index) {
     return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
+}
+
+forms::PictureBox* toolBar(QWidget* palette) {
+    return child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
+}
+
+forms::PictureBox* selectedSwatch(QWidget* palette) {
+    return child<forms::PictureBox>(palette, QStringLiteral("picSelectedColor"));
+}
+
+forms::PictureBox* previewSwatch(QWidget* palette) {
+    return child<forms::PictureBox>(palette, QStringLiteral("picColorPreview"));
+}
+
+forms::Label* title(QWidget* palette, int index) {
+    return child<forms::Label>(palette, QStringLiteral("lblTitle(%1)").arg(index));
+}
+
+uint32_t expectedRampColor(int bar, int pos) {
+    const uint32_t hueMasks[6] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF};
+    if (bar == 6) {
+        return static_cast<uint32_t>(std::min(pos / 2, 255)) * 0x010101;
+    }
+    const auto hue = static_cast<uint32_t>(std::min(pos, 255));
+    const auto other = static_cast<uint32_t>(std::clamp(pos - 255, 0, 255));
+    return ((hue * 0x010101) & hueMasks[bar]) | ((other * 0x010101) & ~hueMasks[bar] & 0xFFFFFF);
+}
+
+namespace {
+// The band of a position covers the device rows from its upper edge, 511 - pos
+// units down, to its lower edge, 512 - pos, and at least one row.
+std::pair<int, int> bandRows(int pos, int rows) {
+    const int first = static_cast<int>(std::floor((511 - pos) * rows / 512.0));
+    const int end = std::max(first + 1, static_cast<int>(std::ceil((512 - pos) * rows / 512.0)));
+    return {first, end};
+}
+} // namespace
+
+int topRowOf(int pos, int rows) {
+    return bandRows(pos, rows).first;
+}
+
+int positionShownOnRow(int row, int rows) {
+    int shown = -1;
+    for (int pos = 0; pos <= 512; ++pos) {
+        const auto [first, end] = bandRows(pos, rows);
+        if (row >= first && row < end) {
+            shown = pos;
+        }
+    }
+    return shown;
 }
 
 QString statusText(QWidget* palette) {

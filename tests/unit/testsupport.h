@@ -51,10 +51,25 @@ template <typename T> T* child(QWidget* parent, const QString& name) {
     return parent->findChild<T*>(name);
 }
 
+// The palette's children, found by their names.
 forms::PictureBox* colorBar(QWidget* palette, int index);
+forms::PictureBox* toolBar(QWidget* palette);
+forms::PictureBox* selectedSwatch(QWidget* palette);
+forms::PictureBox* previewSwatch(QWidget* palette);
+forms::Label* title(QWidget* palette, int index);
 QString statusText(QWidget* palette);
 
+// The ramps written another way: each channel is a clamp of the position.
+uint32_t expectedRampColor(int bar, int pos);
+
+// A bar `rows` device rows high: the top row of a position's band (the one no
+// later band paints over), and the position whose band shows last on a row.
+int topRowOf(int pos, int rows);
+int positionShownOnRow(int row, int rows);
+
 // A palette control shown in a window of its own, once its bars are painted.
+// Once a paint has never completed, later ones are not waited for: a broken
+// paint fails every test at once instead of timing each one out.
 struct ShownPalette {
     explicit ShownPalette(std::function<void()> showAbout = [] {});
     QWidget host;

@@ -40,6 +40,8 @@ class LayoutTest : public QObject {
     void theControlPinsItsOwnSize();
     void aSameSizeResizeRaisesNoFurtherNotification();
     void nothingIsHiddenOrDisabledAtCreation();
+    void captionsStandWhereTheyAreAligned_data();
+    void captionsStandWhereTheyAreAligned();
 };
 
 void LayoutTest::childrenStandWhereTheDesignerPutThem_data() {
@@ -168,6 +170,46 @@ void LayoutTest::nothingIsHiddenOrDisabledAtCreation() {
     for (QWidget* widget : children) {
         QVERIFY2(!widget->isHidden(), qPrintable(widget->objectName()));
         QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
+    }
+}
+
+void LayoutTest::captionsStandWhereTheyAreAligned_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("centred");
+    QTest::newRow("status line, left") << "lblStatusBar" << false;
+    QTest::newRow("title 0, centred") << "lblTitle(0)" << true;
+    QTest::newRow("title 1, centred") << "lblTitle(1)" << true;
+}
+
+// Only the pixels show where a caption stands: the columns its letters cover,
+// against the room on either side inside the border.
+void LayoutTest::captionsStandWhereTheyAreAligned() {
+    QFETCH(QString, name);
+    QFETCH(bool, centred);
+    ColorPalette palette([] {});
+    auto* label = child<forms::Label>(&palette, name);
+    label->setCaption(QStringLiteral("Wide"));
+    const QImage image = label->grab().toImage();
+    const QRgb background = image.pixel(image.width() / 2, 1);
+    int first = image.width();
+    int last = -1;
+    for (int x = 1; x < image.width() - 1; ++x) {
+        for (int y = 1; y < image.height() - 1; ++y) {
+            if (image.pixel(x, y) != background) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    QVERIFY2(last >= first, "no caption drawn");
+    const int leftRoom = first - 1;
+    const int rightRoom = image.width() - 2 - last;
+    if (centred) {
+        QVERIFY2(std::abs(leftRoom - rightRoom) <= 2,
+                 qPrintable(QStringLiteral("room %1 | %2").arg(leftRoom).arg(rightRoom)));
+    } else {
+        QVERIFY2(leftRoom <= 3 && rightRoom > 3 * leftRoom,
+                 qPrintable(QStringLiteral("room %1 | %2").arg(leftRoom).arg(rightRoom)));
     }
 }
 

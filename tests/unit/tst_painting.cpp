@@ -16,11 +16,6 @@ const QString DoneText = QStringLiteral(" Paint operation complete.");
 constexpr int BandsPerBar = 513;
 constexpr int Bands = 7 * BandsPerBar;
 
-// The top device row of a band: the one no later band paints over.
-int topRowOf(int pos, int rows) {
-    return static_cast<int>(std::floor((511 - pos) * rows / 512.0));
-}
-
 } // namespace
 
 class PaintingTest : public QObject {
@@ -38,7 +33,7 @@ class PaintingTest : public QObject {
 
 void PaintingTest::insideAYieldTheControlIsBusy() {
     ShownPalette shown;
-    QVERIFY(shown.painted);
+    QVERIFY2(shown.painted, "the bars were never painted");
     YieldObserverGuard guard;
     int yields = 0;
     int busy = 0;
@@ -108,7 +103,7 @@ void PaintingTest::eachBandIsDrawnThenYieldedBottomUpBarByBar() {
 
 void PaintingTest::afterThePaintTheControlIsReady() {
     ShownPalette shown;
-    QVERIFY(shown.painted);
+    QVERIFY2(shown.painted, "the bars were never painted");
     shown.palette->PaintBars();
     QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
@@ -127,7 +122,7 @@ void PaintingTest::barsReadBackTheirRamps_data() {
 void PaintingTest::barsReadBackTheirRamps() {
     QFETCH(int, barIndex);
     ShownPalette shown;
-    QVERIFY(shown.painted);
+    QVERIFY2(shown.painted, "the bars were never painted");
     forms::PictureBox* box = colorBar(shown.palette, barIndex);
     const auto near = [&](float y) {
         const forms::ColorValue read = box->point(0.5F, y);
@@ -179,9 +174,9 @@ void PaintingTest::escDuringThePaintStopsItQuietly() {
 
 void PaintingTest::aPaintStartedInsideAYieldRunsToItsEnd() {
     ShownPalette reference;
-    QVERIFY(reference.painted);
+    QVERIFY2(reference.painted, "the bars were never painted");
     ShownPalette shown;
-    QVERIFY(shown.painted);
+    QVERIFY2(shown.painted, "the bars were never painted");
     YieldObserverGuard guard;
     int yields = 0;
     forms::setYieldObserver([&] {

@@ -1,6 +1,7 @@
 #include "colorpalette.h"
 #include "colorramps.h"
 #include "runtimeerror.h"
+#include "testsupport.h"
 
 #include <QtTest>
 
@@ -8,18 +9,6 @@
 #include <optional>
 
 namespace {
-
-// The ramps written another way: each channel is a clamp of the position.
-uint32_t expectedColor(int bar, int pos) {
-    const uint32_t masks[7] = {0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFFFF00, 0xFF00FF, 0};
-    if (bar == 6) {
-        const uint32_t grey = static_cast<uint32_t>(std::min(pos / 2, 255));
-        return grey * 0x010101;
-    }
-    const auto hue = static_cast<uint32_t>(std::min(pos, 255));
-    const auto other = static_cast<uint32_t>(std::clamp(pos - 255, 0, 255));
-    return ((hue * 0x010101) & masks[bar]) | ((other * 0x010101) & ~masks[bar] & 0xFFFFFF);
-}
 
 using Result = std::optional<int32_t>;
 
@@ -42,7 +31,7 @@ void RampsTest::everyPositionOfEveryBarMatches() {
         for (int pos = 0; pos <= 512; ++pos) {
             const auto color = palette::ramps::colorAt(bar, pos);
             QVERIFY(color.has_value());
-            if (static_cast<uint32_t>(*color) != expectedColor(bar, pos)) {
+            if (static_cast<uint32_t>(*color) != expectedRampColor(bar, pos)) {
                 QFAIL(qPrintable(
                     QStringLiteral("bar %1 pos %2: %3").arg(bar).arg(pos).arg(*color, 6, 16)));
             }

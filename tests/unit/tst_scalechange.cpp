@@ -7,10 +7,6 @@
 
 namespace {
 
-forms::PictureBox* toolbar(QWidget* palette) {
-    return child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
-}
-
 // A palette shown on the given screen, painted, with the top toolbar button
 // clicked once (the background style on, its cell marked).
 struct StyledPalette {
@@ -20,7 +16,7 @@ struct StyledPalette {
         ready = QTest::qWaitForWindowExposed(&host) && QTest::qWaitFor([this] {
                     return statusText(palette) == QStringLiteral(" Paint operation complete.");
                 });
-        QTest::mouseClick(toolbar(palette), Qt::LeftButton, {}, QPoint(16, 16));
+        QTest::mouseClick(toolBar(palette), Qt::LeftButton, {}, QPoint(16, 16));
     }
     QWidget host;
     PaletteProbe* palette = new PaletteProbe([] {}, &host);
@@ -57,9 +53,9 @@ void ScaleChangeTest::drawingsAreRedrawnCrispAtTheNewScale() {
         QCOMPARE(image.size(), QSize(86, 486));
         QVERIFY2(image == colorBar(reference.palette, b)->image(), qPrintable(QString::number(b)));
     }
-    const QImage marks = toolbar(moved.palette)->image();
-    const QImage bitmap = toolbar(moved.palette)->picture().image();
-    QCOMPARE(marks, toolbar(reference.palette)->image());
+    const QImage marks = toolBar(moved.palette)->image();
+    const QImage bitmap = toolBar(moved.palette)->picture().image();
+    QCOMPARE(marks, toolBar(reference.palette)->image());
     QCOMPARE(pixelValue(marks, 6, 6), pixelValue(bitmap, 3, 3) ^ 0xFFFFFF); // top cell marked
     QCOMPARE(pixelValue(marks, 6, 70), pixelValue(bitmap, 3, 35));          // middle cell plain
 }

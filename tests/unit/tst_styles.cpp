@@ -12,10 +12,6 @@ using forms::SystemColor::WindowText;
 
 namespace {
 
-forms::Label* title(QWidget* palette, int index) {
-    return child<forms::Label>(palette, QStringLiteral("lblTitle(%1)").arg(index));
-}
-
 QImage iconImage(const char* name) {
     return forms::resources::loadResPicture(QLatin1String(name),
                                             forms::resources::PictureFormat::Icon)
@@ -43,8 +39,8 @@ void StylesTest::setFontsAppliesBothStyles_data() {
     QTest::addColumn<int>("grayBack");
     QTest::addColumn<int>("titleBars");
     QTest::newRow("plain") << 0 << 0;
-    QTest::newRow("title bars") << -1 << 0;
-    QTest::newRow("grey background") << 0 << -1;
+    QTest::newRow("grey background") << -1 << 0;
+    QTest::newRow("title bars") << 0 << -1;
     QTest::newRow("both") << -1 << -1;
     QTest::newRow("non-zero other than -1 counts as true") << 5 << 1;
 }

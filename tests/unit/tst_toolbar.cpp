@@ -51,9 +51,7 @@ struct ShownToolbar {
     }};
     PaletteProbe* palette = shown.palette;
 
-    forms::PictureBox* toolbar() const {
-        return child<forms::PictureBox>(palette, QStringLiteral("picToolBar"));
-    }
+    forms::PictureBox* toolbar() const { return toolBar(palette); }
     void click(int cell, Qt::MouseButton button = Qt::LeftButton) const {
         QTest::mouseClick(toolbar(), button, {}, QPoint(16, 32 * cell + 16));
     }
@@ -83,7 +81,7 @@ class ToolbarTest : public QObject {
 
 void ToolbarTest::theTopButtonSwitchesTheBackground() {
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     shown.click(0);
     QCOMPARE(shown.palette->mGrayBack, int16_t{-1});
     QCOMPARE(shown.palette->backColor(), ButtonFace);
@@ -98,7 +96,7 @@ void ToolbarTest::theTopButtonSwitchesTheBackground() {
 
 void ToolbarTest::theMiddleButtonSwitchesTheTitles() {
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     auto* title = child<forms::Label>(shown.palette, QStringLiteral("lblTitle(0)"));
     shown.click(1);
     QCOMPARE(shown.palette->mTitleBars, int16_t{-1});
@@ -114,7 +112,7 @@ void ToolbarTest::theMiddleButtonSwitchesTheTitles() {
 
 void ToolbarTest::theBottomButtonOpensTheAboutBox() {
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     shown.click(2);
     QCOMPARE(shown.aboutCalls, 1);
     QVERIFY(cellInverted(shown.imageDuringAbout, 2));
@@ -133,7 +131,7 @@ void ToolbarTest::anyButtonActsTheSame_data() {
 void ToolbarTest::anyButtonActsTheSame() {
     QFETCH(int, button);
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     shown.click(0, Qt::MouseButton(button));
     QCOMPARE(shown.palette->mGrayBack, int16_t{-1});
     QVERIFY(cellInverted(shown.toolbar()->image(), 0));
@@ -152,7 +150,7 @@ void ToolbarTest::releasesOutsideTheRowsShowTheCell() {
     QFETCH(QString, message);
     MessageRecorder messages;
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     shown.pressAndReleaseAt(1, release);
     QCOMPARE(messages.messages, QStringList{message + QStringLiteral("|0|Tarnwick - Kelvary")});
     QCOMPARE(shown.toolbar()->image(), bitmap());
@@ -163,7 +161,7 @@ void ToolbarTest::releasesOutsideTheRowsShowTheCell() {
 void ToolbarTest::aReleaseRightOfTheToolbarSwitchesWithoutMarking() {
     MessageRecorder messages;
     ShownToolbar shown;
-    QVERIFY(shown.shown.painted);
+    QVERIFY2(shown.shown.painted, "the bars were never painted");
     shown.pressAndReleaseAt(1, QPoint(40, 48));
     QCOMPARE(shown.palette->mTitleBars, int16_t{-1});
     QVERIFY(child<forms::Label>(shown.palette, QStringLiteral("lblTitle(1)"))->fontBold());
