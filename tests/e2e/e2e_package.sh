@@ -4,12 +4,13 @@
 # program starts and ends with Esc.
 set -euo pipefail
 BUILD=${BUILD:?BUILD must name the build folder}
+VERSION=${VERSION:?VERSION must give the project version}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
 (cd "$BUILD" && cpack -G DEB -B "$WORK/out" >/dev/null)
 deb=$(ls "$WORK"/out/*.deb)
-case $(basename "$deb") in color-palette_1.0.0.16_*.deb) ;; *) echo "FAIL: package named $(basename "$deb")"; exit 1 ;; esac
+case $(basename "$deb") in color-palette_${VERSION}_*.deb) ;; *) echo "FAIL: package named $(basename "$deb")"; exit 1 ;; esac
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "FAIL: no dependency on Qt Widgets"; exit 1; }
 dpkg-deb -x "$deb" "$WORK/root"
 for file in usr/bin/color-palette \
@@ -21,11 +22,12 @@ for file in usr/bin/color-palette \
 done
 desktop-file-validate "$WORK/root/usr/share/applications/org.tarnwick.ColorPalette.desktop"
 appstreamcli validate --no-net "$WORK/root/usr/share/metainfo/org.tarnwick.ColorPalette.metainfo.xml"
-grep -q '<release version="1.0.0.16"' "$WORK/root/usr/share/metainfo/org.tarnwick.ColorPalette.metainfo.xml"
-grep -q '^X-AppVersion=1.0.0.16$' "$WORK/root/usr/share/applications/org.tarnwick.ColorPalette.desktop"
+grep -q "<release version=\"$VERSION\"" "$WORK/root/usr/share/metainfo/org.tarnwick.ColorPalette.metainfo.xml"
+grep -q "^X-AppVersion=$VERSION\$" "$WORK/root/usr/share/applications/org.tarnwick.ColorPalette.desktop"
 
 PROGRAM="$WORK/root/usr/bin/color-palette"
 source "$(dirname "$0")/lib.sh"
+trap 'rm -rf "$WORK"; cleanup' EXIT
 start_x
 start_app
 point_at 200 120
