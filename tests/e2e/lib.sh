@@ -44,7 +44,7 @@ problem() {
     [ ${#PROBLEMS[@]} -gt 10 ] || echo "  problem: $*" >&2
 }
 fail_on_problems() {
-    [ ${#PROBLEMS[@]} -eq 0 ] || fail "${1:-${#PROBLEMS[@]} problem(s)} (the first ten listed above)"
+    [ ${#PROBLEMS[@]} -eq 0 ] || fail "${1:-${#PROBLEMS[@]} problem(s)}; the first: ${PROBLEMS[0]}"
 }
 
 # poll SECONDS COMMAND...: runs COMMAND until it succeeds, for at most SECONDS;
