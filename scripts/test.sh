@@ -4,7 +4,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick \
+install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick python3 \
+    openbox weston qt6-wayland \
     desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
     lintian man-db clang-format
 

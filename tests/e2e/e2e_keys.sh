@@ -1,30 +1,58 @@
 #!/usr/bin/env bash
-# Shift+F1 opens the about box, Esc closes it without closing the window, and
-# Esc on the window ends the program with status 0.
+# The window as the desktop shows it: its frame centred on the screen's
+# available area, no resizing or maximising offered; Shift+F1 opens the about
+# box, a modal transient of the window; Esc closes the box without closing the
+# window, and Esc on the window ends the program with status 0. Run with and
+# without a window manager (WM).
 source "$(dirname "$0")/lib.sh"
 start_x
 start_app
-screenshot main-window
+screenshot "main-window${WM:+-$WM}"
+
+# The available area: the window manager's work area, or the whole screen.
+work_area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p')
+IFS=', ' read -r area_x area_y area_width area_height _ <<<"${work_area:-0, 0, $SCREEN_WIDTH, $SCREEN_HEIGHT}"
+frame_geometry
+centred_x=$((area_x + (area_width - FW) / 2))
+centred_y=$((area_y + (area_height - FH) / 2))
+[ "$FX,$FY" = "$centred_x,$centred_y" ] ||
+    problem "the ${FW}x$FH frame stands at ($FX,$FY); centred on the available area ${area_width}x$area_height+$area_x+$area_y it stands at ($centred_x,$centred_y): $((FX - centred_x)) px right, $((FY - centred_y)) px down"
+
+if [ -n "${WM:-}" ]; then
+    actions=$(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)
+    for action in RESIZE MAXIMIZE_HORZ MAXIMIZE_VERT; do
+        [[ $actions != *"_NET_WM_ACTION_$action"* ]] ||
+            problem "the window manager offers _NET_WM_ACTION_$action for the fixed window: $actions"
+    done
+fi
+
+about_open() {
+    xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1
+}
 
 point_at 200 120
 xdotool key --clearmodifiers F1
 sleep 0.3
-xdotool search --onlyvisible --name 'О программе' >/dev/null 2>&1 && fail "F1 alone opened the about box"
+about_open && fail "F1 alone opened the about box"
 
 xdotool key --clearmodifiers shift+F1
-ABOUT=$(xdotool search --sync --onlyvisible --name '^О программе$' | head -n 1)
-[ -n "$ABOUT" ] || fail "Shift+F1 opened no about box"
+wait_for 5 "Shift+F1 opened no about box" about_open
+ABOUT=$(xdotool search --onlyvisible --name '^О программе$' | head -n 1)
+transient_for=$(xprop -id "$ABOUT" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
+[ $((transient_for)) -eq $((WINDOW)) ] ||
+    problem "the about box is transient for '${transient_for:-nothing}', not the main window $WINDOW"
+xprop -id "$ABOUT" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL ||
+    problem "the about box is not modal: $(xprop -id "$ABOUT" _NET_WM_STATE)"
 sleep 0.3
 import -window "$ABOUT" "$SHOTS/about-box.png"
+[ -z "${WM:-}" ] || import -window root "$SHOTS/about-box-on-the-$WM-desktop.png"
 
-eval "$(xdotool getwindowgeometry --shell "$ABOUT")"
-xdotool mousemove --sync $((X + 20)) $((Y + 20))
+probe origin "$ABOUT"
+read -r about_x about_y <<<"$REPLY"
+xdotool mousemove --sync $((about_x + 20)) $((about_y + 20))
 xdotool key --clearmodifiers Escape
-for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1 || break
-    sleep 0.1
-done
-xdotool search --onlyvisible --name '^О программе$' >/dev/null 2>&1 && fail "Esc left the about box open"
+about_closed() { ! about_open; }
+wait_for 5 "Esc left the about box open" about_closed
 kill -0 "$APP_PID" || fail "the Esc that closed the about box also ended the program"
 
 point_at 200 120
@@ -33,4 +61,5 @@ sleep 0.3
 kill -0 "$APP_PID" || fail "Shift+Esc ended the program"
 xdotool key --clearmodifiers Escape
 expect_exit 0
-echo "e2e_keys: passed"
+fail_on_problems
+echo "e2e_keys${WM:+ under $WM}: passed"

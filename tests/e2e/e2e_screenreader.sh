@@ -7,8 +7,7 @@ fi
 source "$(dirname "$0")/lib.sh"
 start_x
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-BUS_PID=$!
-trap 'kill $BUS_PID 2>/dev/null; cleanup' EXIT
+HELPER_PIDS+=($!)
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_app
 # Debian's own Python, which carries the AT-SPI bindings.

@@ -26,14 +26,14 @@ click_at() {
 click_at 16 16
 expect_pixel $GAP_X $GAP_Y "$face_colour" "background after the top button"
 expect_pixel 3 3 $MARKED "top button marked"
-screenshot toolbar-grey-background
+screenshot "toolbar-grey-background${WM:+-$WM}"
 
 click_at 16 48
 title=$(pixel $TITLE_X $TITLE_Y)
 [ "$title" != "$plain_title" ] || fail "the title kept its plain background"
 expect_pixel $TITLE_X $((TITLE_Y + 104)) "$title" "second title in title-bar colours"
 expect_pixel 3 35 $MARKED "middle button marked"
-screenshot toolbar-both-styles
+screenshot "toolbar-both-styles${WM:+-$WM}"
 
 click_at 16 16
 click_at 16 48
@@ -48,9 +48,10 @@ ABOUT=$(xdotool search --sync --onlyvisible --name '^О программе$' | h
 [ -n "$ABOUT" ] || fail "the bottom button opened no about box"
 sleep 0.2
 expect_pixel 3 67 $MARKED "bottom button marked while the about box is open"
-import -window root "$SHOTS/toolbar-about-screen.png"
-eval "$(xdotool getwindowgeometry --shell "$ABOUT")"
-xdotool mousemove --sync $((X + 20)) $((Y + 20))
+import -window root "$SHOTS/toolbar-about-screen${WM:+-$WM}.png"
+probe origin "$ABOUT"
+read -r about_x about_y <<<"$REPLY"
+xdotool mousemove --sync $((about_x + 20)) $((about_y + 20))
 xdotool key --clearmodifiers Return
 sleep 0.3
 expect_pixel 3 67 $FACE "bottom button unmarked after the about box"
@@ -58,4 +59,4 @@ expect_pixel 3 67 $FACE "bottom button unmarked after the about box"
 point_at 200 120
 xdotool key --clearmodifiers Escape
 expect_exit 0
-echo "e2e_toolbar: passed"
+echo "e2e_toolbar${WM:+ under $WM}: passed"

@@ -1,70 +1,226 @@
-# Helpers for the end-to-end tests: a private Xvfb, the real program, real X
-# input through xdotool, and pixels read back from the X server.
+# Helpers for the end-to-end tests: a private Xvfb (with openbox when WM=openbox),
+# the real program, real X input through xdotool, and pixels read back from the
+# X server.
 set -euo pipefail
 
 PROGRAM=${PROGRAM:?PROGRAM must name the color-palette binary}
 SHOTS=${SHOTS:-$(mktemp -d)}
-# Client coordinates are given in device-independent pixels; SCALE is the
-# program's scale factor (QT_SCALE_FACTOR).
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+SCREEN_WIDTH=1024
+SCREEN_HEIGHT=768
+BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
+# The program's scale factor (QT_SCALE_FACTOR), a real number such as 1.25.
+# The X server works in device pixels; client coordinates in the tests are
+# logical pixels unless a helper says "device". Bash has integers only, so the
+# scale is kept in thousandths and every conversion rounds explicitly.
 SCALE=${QT_SCALE_FACTOR:-1}
-XVFB_PID=""
+SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
+PERCENT=$((SCALE_MILLI / 10))
+APP_PID=""
+# Processes that end with the test: the X server, the window manager, helpers.
+HELPER_PIDS=()
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
-APP_PID=""
 
 cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    local pid
+    for pid in $APP_PID "${HELPER_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
     rm -rf "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
 
 fail() {
-    echo "FAIL: $*" >&2
+    echo "FAIL${WM:+ under $WM} at $PERCENT %: $*" >&2
     exit 1
 }
 
-start_x() {
-    local fifo
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" 2>/dev/null &
-    XVFB_PID=$!
-    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
-    rm -f "$fifo"
-    export DISPLAY=":$display"
+# problem WHAT: a fault worth reporting that need not stop the test;
+# fail_on_problems ends the test with all of them.
+PROBLEMS=()
+problem() {
+    PROBLEMS+=("$*")
+    [ ${#PROBLEMS[@]} -gt 10 ] || echo "  problem: $*" >&2
+}
+fail_on_problems() {
+    [ ${#PROBLEMS[@]} -eq 0 ] || fail "${1:-${#PROBLEMS[@]} problem(s)}; the first: ${PROBLEMS[0]}"
 }
 
-# Starts the program and waits until its window is mapped and fully painted.
-start_app() {
-    "$PROGRAM" "$@" &
-    APP_PID=$!
-    WINDOW=$(xdotool search --sync --onlyvisible --name '^Color palette$' | head -n 1)
-    eval "$(xdotool getwindowgeometry --shell "$WINDOW")"
-    WX=$X
-    WY=$Y
-    local tries=0
-    # Bar 6 is grey 127 to 128 half-way up once the paint has finished.
-    until [ "$(pixel 354 126)" = "808080" ] || [ "$(pixel 354 126)" = "7F7F7F" ]; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "the bars were never painted"
-        sleep 0.1
+# poll SECONDS COMMAND...: runs COMMAND until it succeeds, for at most SECONDS;
+# the status says whether it did.
+poll() {
+    local deadline=$((${EPOCHREALTIME//[.,]/} + $1 * 1000000))
+    shift
+    until "$@"; do
+        [ "${EPOCHREALTIME//[.,]/}" -lt $deadline ] || return 1
+        sleep 0.02
     done
 }
 
-# The colour at a point of the window's client area, as RRGGBB.
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND; fails with "WHAT" if it has
+# not succeeded after SECONDS. COMMAND may set WAIT_DETAIL to say what it saw.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    WAIT_DETAIL=""
+    poll "$seconds" "$@" || fail "$what${WAIT_DETAIL:+ ($WAIT_DETAIL)}"
+}
+
+start_x() {
+    local fifo display
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    HELPER_PIDS+=($!)
+    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
+    rm -f "$fifo"
+    export DISPLAY=":$display"
+    coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
+    # Plain descriptors, unlike a coprocess's, reach command substitutions.
+    exec 7>&"${PROBE[1]}" 8<&"${PROBE[0]}"
+    case ${WM:-} in
+    "") ;;
+    openbox)
+        openbox --sm-disable >/dev/null 2>&1 &
+        HELPER_PIDS+=($!)
+        wait_for 10 "openbox did not take over the screen" wm_running
+        ;;
+    *) fail "unknown window manager WM=$WM" ;;
+    esac
+}
+
+wm_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# probe COMMAND...: one request to xprobe.py; the answer lands in REPLY.
+probe() {
+    echo "$*" >&7
+    IFS= read -r REPLY <&8 || fail "xprobe.py, which reads the screen, ended"
+}
+
+# The device pixel under the centre of logical pixel $1 of the client area.
+device() {
+    echo $((($1 * 2 * SCALE_MILLI + SCALE_MILLI) / 2000))
+}
+
+# DX, DY: the device pixel under the centre of logical pixel ($1,$2).
+to_device() {
+    DX=$(device "$1")
+    DY=$(device "$2")
+}
+
+# Starts the program and waits until its window is mapped and fully painted.
+# WX, WY: the root position of the client area; WW, WH its size, device pixels.
+start_app() {
+    "$PROGRAM" "$@" 2>"$XDG_RUNTIME_DIR/stderr" &
+    APP_PID=$!
+    wait_for 20 "the program showed no window" window_viewable
+    wait_for 20 "the bars were not painted" bars_painted
+    wait_for 5 "the window kept moving" window_settled
+    client_geometry
+}
+
+# WINDOW: the program's main window, once it exists.
+window_exists() {
+    kill -0 "$APP_PID" 2>/dev/null ||
+        fail "the program ended before its window was shown: $(cat "$XDG_RUNTIME_DIR/stderr")"
+    probe find Color palette
+    WINDOW=$REPLY
+    [ "$WINDOW" != none ]
+}
+
+window_viewable() {
+    window_exists || return 1
+    probe state "$WINDOW"
+    [ "$REPLY" = viewable ]
+}
+
+# WX, WY: the root position of the client area's top-left device pixel.
+window_origin() {
+    probe origin "$WINDOW"
+    read -r WX WY <<<"$REPLY"
+}
+
+client_geometry() {
+    window_origin
+    eval "$(xwininfo -id "$WINDOW" | awk '/^  Width:/ { print "WW=" $2 } /^  Height:/ { print "WH=" $2 }')"
+}
+
+# A window may still be placed once it is on screen.
+window_settled() {
+    local before="$WX $WY"
+    sleep 0.2
+    window_origin
+    [ "$before" = "$WX $WY" ]
+}
+
+bars_painted() {
+    local left
+    local -a colours
+    window_origin
+    to_device 0 126
+    local middle=$DY points=""
+    for left in "${BAR_LEFTS[@]}"; do
+        points+=" $(device $((left + 22))) $middle"
+    done
+    pixels_device $points
+    read -ra colours <<<"$REPLY"
+    WAIT_DETAIL="half-way up, bars 0 to 6 show ${colours[*]}"
+    # Bar 6, painted last, is a mid grey there once the paint has finished.
+    local grey=${colours[6]:0:2}
+    [ "${colours[6]}" = "$grey$grey$grey" ] && [ $((16#$grey)) -ge 120 ] && [ $((16#$grey)) -le 136 ]
+}
+
+# pixels_device DX DY ...: colours RRGGBB at device points of the client area,
+# read one after the other in that order, into REPLY.
+pixels_device() {
+    local request="" x y
+    while [ $# -gt 0 ]; do
+        x=$1 y=$2
+        shift 2
+        request+=" $((WX + x)) $((WY + y))"
+    done
+    probe pixels $request
+}
+
+# The colour at a logical point of the client area, as RRGGBB.
 pixel() {
-    import -window root -crop "1x1+$((WX + $1 * SCALE))+$((WY + $2 * SCALE))" -depth 8 txt:- 2>/dev/null |
-        sed -n '2s/.*#\([0-9A-F]\{6\}\).*/\1/p'
+    to_device "$1" "$2"
+    probe pixels $((WX + DX)) $((WY + DY))
+    echo "$REPLY"
 }
 
-# Moves the real pointer to a point of the window's client area.
+# Moves the real pointer to a device point of the client area. (xdotool's
+# --sync waits for a move, so a move to where the pointer already is would
+# hang.)
+POINTER=""
+point_at_device() {
+    [ "$POINTER" != "$((WX + $1)) $((WY + $2))" ] || return 0
+    POINTER="$((WX + $1)) $((WY + $2))"
+    xdotool mousemove --sync $POINTER
+}
+
+# Moves the real pointer to a logical point of the client area.
 point_at() {
-    xdotool mousemove --sync $((WX + $1 * SCALE)) $((WY + $2 * SCALE))
+    to_device "$1" "$2"
+    point_at_device $DX $DY
 }
 
+# The window's frame as the user sees it: FX FY FW FH, root device pixels.
+frame_geometry() {
+    local left=0 right=0 top=0 bottom=0 extents
+    extents=$(xprop -id "$WINDOW" _NET_FRAME_EXTENTS 2>/dev/null | sed -n 's/.* = //p')
+    [ -n "$extents" ] && IFS=', ' read -r left right top bottom <<<"$extents"
+    FX=$((WX - left)) FY=$((WY - top))
+    FW=$((WW + left + right)) FH=$((WH + top + bottom))
+}
+
+# Saves the window, its frame included, as seen on the screen.
 screenshot() {
-    import -window root -crop "$((477 * SCALE))x$((273 * SCALE))+$WX+$WY" +repage "$SHOTS/$1.png"
+    frame_geometry
+    import -window root -crop "${FW}x${FH}+$FX+$FY" +repage "$SHOTS/$1.png"
 }
 
 expect_pixel() {
@@ -73,15 +229,17 @@ expect_pixel() {
     [ "$actual" = "$3" ] || fail "$4: pixel ($1,$2) is $actual, expected $3"
 }
 
-# Waits for the program to end and checks its exit status.
+app_ended() {
+    ! kill -0 "$APP_PID" 2>/dev/null
+}
+
+# expect_exit STATUS [SECONDS]: waits for the program to end and checks its
+# exit status, and that it said nothing on stderr.
 expect_exit() {
-    local status=0 tries=0
-    while kill -0 "$APP_PID" 2>/dev/null; do
-        tries=$((tries + 1))
-        [ $tries -lt 50 ] || fail "the program did not end"
-        sleep 0.1
-    done
+    local status=0
+    wait_for "${2:-5}" "the program did not end" app_ended
     wait "$APP_PID" || status=$?
     APP_PID=""
-    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
+    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
+    [ ! -s "$XDG_RUNTIME_DIR/stderr" ] || fail "the program wrote to stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
 }

@@ -1,0 +1,166 @@
+"""Reads an X screen for the end-to-end tests, one command per line on stdin,
+one answer per line on stdout. One process serves a whole test: starting an
+X client per pixel costs a tenth of a second, far too slow to watch a paint.
+
+  find NAME          the id of a window named NAME, or "none"
+  state WINDOW       viewable, unmapped, unviewable or gone
+  origin WINDOW      the root position of the window's top-left pixel
+  pixels X Y ...     the colours RRGGBB at those root positions, read one
+                     after the other in the order given
+"""
+import ctypes
+import ctypes.util
+import sys
+
+xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+
+ZPixmap = 2
+AllPlanes = ctypes.c_ulong(0xFFFFFFFF)
+IsViewable, IsUnviewable = 2, 1
+
+
+class XImage(ctypes.Structure):
+    _fields_ = [
+        ("width", ctypes.c_int), ("height", ctypes.c_int),
+        ("xoffset", ctypes.c_int), ("format", ctypes.c_int),
+        ("data", ctypes.POINTER(ctypes.c_ubyte)),
+        ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+        ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+        ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+        ("bits_per_pixel", ctypes.c_int),
+        ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong),
+        ("blue_mask", ctypes.c_ulong),
+    ]
+
+
+class XWindowAttributes(ctypes.Structure):
+    _fields_ = [
+        ("x", ctypes.c_int), ("y", ctypes.c_int),
+        ("width", ctypes.c_int), ("height", ctypes.c_int),
+        ("border_width", ctypes.c_int), ("depth", ctypes.c_int),
+        ("visual", ctypes.c_void_p), ("root", ctypes.c_ulong),
+        ("c_class", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+        ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+        ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+        ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong),
+        ("map_installed", ctypes.c_int), ("map_state", ctypes.c_int),
+        ("all_event_masks", ctypes.c_long), ("your_event_mask", ctypes.c_long),
+        ("do_not_propagate_mask", ctypes.c_long),
+        ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p),
+    ]
+
+
+xlib.XOpenDisplay.restype = ctypes.c_void_p
+xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+xlib.XDefaultRootWindow.restype = ctypes.c_ulong
+xlib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+xlib.XGetImage.restype = ctypes.POINTER(XImage)
+xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                           ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+xlib.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                      ctypes.POINTER(XWindowAttributes)]
+xlib.XTranslateCoordinates.argtypes = [
+    ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+    ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong)]
+xlib.XQueryTree.argtypes = [
+    ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+    ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
+    ctypes.POINTER(ctypes.c_uint)]
+xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                            ctypes.POINTER(ctypes.c_char_p)]
+xlib.XFree.argtypes = [ctypes.c_void_p]
+xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+
+# A window that has just gone away is an answer ("gone"), not a crash.
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+x_errors = []
+on_error = ERROR_HANDLER(lambda display, event: x_errors.append(1) or 0)
+xlib.XSetErrorHandler(on_error)
+
+display = xlib.XOpenDisplay(None)
+if not display:
+    sys.exit("xprobe: cannot open the display")
+root = xlib.XDefaultRootWindow(display)
+
+
+def synced(call):
+    x_errors.clear()
+    result = call()
+    xlib.XSync(display, 0)
+    return result, not x_errors
+
+
+def find(name, window=root):
+    text = ctypes.c_char_p()
+    if window != root and xlib.XFetchName(display, window, ctypes.byref(text)) and text.value:
+        found = text.value.decode("latin-1") == name
+        xlib.XFree(text)
+        if found:
+            return window
+    parent, top = ctypes.c_ulong(), ctypes.c_ulong()
+    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+    if not xlib.XQueryTree(display, window, ctypes.byref(top), ctypes.byref(parent),
+                           ctypes.byref(children), ctypes.byref(count)):
+        return None
+    ids = [children[i] for i in range(count.value)]
+    if children:
+        xlib.XFree(children)
+    for child in ids:
+        hit = find(name, child)
+        if hit:
+            return hit
+    return None
+
+
+def state(window):
+    attributes = XWindowAttributes()
+    _, ok = synced(lambda: xlib.XGetWindowAttributes(display, window, ctypes.byref(attributes)))
+    if not ok:
+        return "gone"
+    return {IsViewable: "viewable", IsUnviewable: "unviewable"}.get(attributes.map_state,
+                                                                    "unmapped")
+
+
+def origin(window):
+    x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+    _, ok = synced(lambda: xlib.XTranslateCoordinates(display, window, root, 0, 0,
+                                                       ctypes.byref(x), ctypes.byref(y),
+                                                       ctypes.byref(child)))
+    return f"{x.value} {y.value}" if ok else "gone"
+
+
+def pixel(x, y):
+    """The colour RRGGBB of the root pixel at (x, y)."""
+    image = xlib.XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap)
+    if not image:
+        return None
+    picture = image.contents
+    if picture.bits_per_pixel != 32:
+        sys.exit(f"xprobe: {picture.bits_per_pixel} bits per pixel are not handled")
+    value = int.from_bytes(bytes(picture.data[0:4]), "little" if picture.byte_order == 0 else "big")
+    masks = (picture.red_mask, picture.green_mask, picture.blue_mask)
+    xlib.XFree(picture.data)
+    xlib.XFree(image)
+    return "%02X%02X%02X" % tuple((value & mask) * 255 // mask for mask in masks)
+
+
+def pixels(coordinates):
+    colours, ok = synced(lambda: [pixel(x, y)
+                                  for x, y in zip(coordinates[0::2], coordinates[1::2])])
+    return " ".join(colours) if ok and None not in colours else "outside"
+
+
+for line in sys.stdin:
+    command, *arguments = line.split(maxsplit=1 if line.startswith("find") else -1)
+    if command == "find":
+        hit = find(arguments[0].rstrip("\n"))
+        answer = hex(hit) if hit else "none"
+    elif command == "state":
+        answer = state(int(arguments[0], 0))
+    elif command == "origin":
+        answer = origin(int(arguments[0], 0))
+    elif command == "pixels":
+        answer = pixels([int(value) for value in arguments])
+    else:
+        answer = f"unknown command {command}"
+    print(answer, flush=True)
