@@ -1,5 +1,7 @@
 #include "eventboundary.h"
 
+#include "application.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -13,8 +15,7 @@ namespace {
 void reportAndExit(const RuntimeError& error) {
     std::fprintf(stderr, "%s\n", qPrintable(reportText(error)));
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(),
-                              reportText(error));
+        QMessageBox::critical(nullptr, application::title(), reportText(error));
     }
     std::exit(EXIT_FAILURE);
 }

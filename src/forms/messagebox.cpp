@@ -1,5 +1,7 @@
 #include "messagebox.h"
 
+#include "application.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -22,8 +24,7 @@ Presenter& presenter() {
 } // namespace
 
 int msgBox(const QString& prompt, int buttons, const QString& title) {
-    return presenter()(prompt, buttons,
-                       title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
+    return presenter()(prompt, buttons, title.isEmpty() ? application::title() : title);
 }
 
 void setPresenter(Presenter replacement) {

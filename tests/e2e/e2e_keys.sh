@@ -9,6 +9,10 @@ start_x
 start_app
 screenshot "main-window${WM:+-$WM}"
 
+# The caption the title bar shows, exactly.
+caption=$(xprop -id "$WINDOW" -notype _NET_WM_NAME | sed -n 's/^_NET_WM_NAME = "\(.*\)"$/\1/p')
+[ "$caption" = "Color palette" ] || problem "the title bar reads \"$caption\", not \"Color palette\""
+
 # The available area: the window manager's work area, or the whole screen.
 work_area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.* = //p')
 IFS=', ' read -r area_x area_y area_width area_height _ <<<"${work_area:-0, 0, $SCREEN_WIDTH, $SCREEN_HEIGHT}"
