@@ -38,7 +38,8 @@ forms::Picture loadIconPicture(const QString& name) {
 }
 
 // The children share the control's font, sized so that every caption fits its
-// one-line label even in bold, whatever font the desktop provides.
+// one-line label even in bold, whatever font the desktop provides. Safe to run
+// off the GUI thread: Qt's font database and font metrics are thread-safe.
 QFont captionFont(QFont font) {
     constexpr int LargestPixelSize = 11;
     constexpr int SmallestPixelSize = 7;
@@ -70,6 +71,7 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     setObjectName(QStringLiteral("cpMain"));
     setBackColor(forms::SystemColor::WindowBackground);
     setForeColor(forms::SystemColor::WindowText);
+    mCaptionFont = std::async(std::launch::async, captionFont, font());
     resize(
         forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
     createChildren();
@@ -89,13 +91,13 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
 }
 
 // Fitting the caption font is the first use of the desktop's fonts, whose
-// set-up is the costliest step of start-up. It waits for the first paint, so
-// the window is mapped without it, and still no caption is ever painted in an
-// unfitted font: the control is painted before its children.
+// set-up is the costliest step of start-up. It runs beside the window's
+// creation and mapping and is taken up at the first paint, waiting for it if
+// need be: the control is painted before its children, so no caption is ever
+// painted in an unfitted font.
 void ColorPalette::paintEvent(QPaintEvent* event) {
-    if (!mCaptionFontFitted) {
-        mCaptionFontFitted = true;
-        setFont(captionFont(font()));
+    if (mCaptionFont.valid()) {
+        setFont(mCaptionFont.get());
     }
     UserControl::paintEvent(event);
 }

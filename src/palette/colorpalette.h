@@ -6,8 +6,11 @@
 #include "picturebox.h"
 #include "usercontrol.h"
 
+#include <QFont>
+
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <optional>
 
 // The palette control: seven gradient bars to pick a colour from, a preview
@@ -53,7 +56,7 @@ class ColorPalette : public forms::UserControl {
     void drawToolBarCell(int32_t column, int32_t row);
 
     std::function<void()> mShowAbout;
-    bool mCaptionFontFitted = false;
+    std::future<QFont> mCaptionFont;
 
     forms::PictureBox* picToolBar = nullptr;
     forms::ControlArray<forms::PictureBox> picColorBar;
