@@ -29,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
 #include <fstream>
 #include <optional>
 #include <poll.h>
@@ -206,6 +207,7 @@ bool launch(const char* self, const char* variant, MapWatch& maps, Launch& resul
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
     char* childArgs[] = {const_cast<char*>(self), const_cast<char*>(variant), nullptr};
     pid_t child = 0;
     maps.drain();
@@ -218,6 +220,11 @@ bool launch(const char* self, const char* variant, MapWatch& maps, Launch& resul
         return false;
     }
     const long long mappedNs = maps.waitForMap();
+    // The report is a few lines, written as the child ends: it waits in the
+    // pipe, which a process the child started may still hold open.
+    int status = 0;
+    waitpid(child, &status, 0);
+    fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK);
     std::string output;
     char buffer[256];
     ssize_t count = 0;
@@ -225,8 +232,6 @@ bool launch(const char* self, const char* variant, MapWatch& maps, Launch& resul
         output.append(buffer, static_cast<size_t>(count));
     }
     close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || mappedNs == 0) {
         return false;
     }
