@@ -1,4 +1,5 @@
-// Turns a text pixel map into a Windows bitmap or icon file.
+// Turns a text pixel map into a Windows bitmap or icon file, or into the raw
+// pixels the program itself loads.
 //
 // A map holds one or more images, each introduced by "image WIDTH HEIGHT BPP"
 // (BPP 1 or 4) and followed by HEIGHT rows of WIDTH characters. Each character
@@ -7,6 +8,10 @@
 //
 //   pixelart bmp MAP OUT.bmp   the first image as an uncompressed bitmap
 //   pixelart ico MAP OUT.ico   every image as one icon group
+//   pixelart raw MAP OUT.argb  the first image as raw pixels: width and height
+//                              as 32-bit little-endian words, then one
+//                              0xAARRGGBB word per pixel, top row first; "."
+//                              is 0 (transparent black)
 
 #include <cstdint>
 #include <fstream>
@@ -170,11 +175,23 @@ std::string iconFile(const std::vector<Image>& images) {
     return header + bodies;
 }
 
+std::string rawPixels(const Image& image) {
+    std::string out;
+    put32(out, static_cast<uint32_t>(image.width));
+    put32(out, static_cast<uint32_t>(image.height));
+    for (const std::string& row : image.rows) {
+        for (const char letter : row) {
+            put32(out, letter == '.' ? 0u : 0xFF000000u | PaletteRgb[paletteIndex(letter, 4)]);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: pixelart bmp|ico MAP OUT\n";
+        std::cerr << "usage: pixelart bmp|ico|raw MAP OUT\n";
         return 2;
     }
     try {
@@ -183,7 +200,16 @@ int main(int argc, char** argv) {
         if (images.empty()) {
             throw std::runtime_error("no image in map");
         }
-        const std::string data = kind == "bmp" ? bitmapFile(images.front()) : iconFile(images);
+        std::string data;
+        if (kind == "bmp") {
+            data = bitmapFile(images.front());
+        } else if (kind == "ico") {
+            data = iconFile(images);
+        } else if (kind == "raw") {
+            data = rawPixels(images.front());
+        } else {
+            throw std::runtime_error("unknown kind " + kind);
+        }
         std::ofstream out(argv[3], std::ios::binary);
         out << data;
         return out ? 0 : 1;

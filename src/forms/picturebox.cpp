@@ -79,12 +79,12 @@ QRect PictureBox::deviceClientRect() const {
     return {QPoint(left, top), QPoint(right - 1, bottom - 1)};
 }
 
-ScaleAxis PictureBox::horizontalAxis(const UserScale& scale) const {
-    return scale.horizontal(deviceClientRect().size(), devicePixelRatioF());
+ScaleAxis PictureBox::horizontalAxis(const UserScale& scale, QSize deviceSize) const {
+    return scale.horizontal(deviceSize, devicePixelRatioF());
 }
 
-ScaleAxis PictureBox::verticalAxis(const UserScale& scale) const {
-    return scale.vertical(deviceClientRect().size(), devicePixelRatioF());
+ScaleAxis PictureBox::verticalAxis(const UserScale& scale, QSize deviceSize) const {
+    return scale.vertical(deviceSize, devicePixelRatioF());
 }
 
 QImage& PictureBox::persistentImage() {
@@ -99,8 +99,9 @@ QImage& PictureBox::persistentImage() {
             painter.scale(devicePixelRatioF(), devicePixelRatioF());
             painter.drawImage(QPointF(0, 0), mPicture.image());
         }
-        mDrawing.replay(mImage,
-                        [this](const DrawingRecord::Box& box) { return devicePixelsOf(box); });
+        mDrawing.replay(mImage, [this, size](const DrawingRecord::Box& box) {
+            return devicePixelsOf(box, size);
+        });
     }
     return mImage;
 }
@@ -109,9 +110,10 @@ QImage PictureBox::image() {
     return persistentImage();
 }
 
-QRect PictureBox::devicePixelsOf(const DrawingRecord::Box& box) const {
-    const ScaleAxis across = horizontalAxis(box.scale);
-    const ScaleAxis down = verticalAxis(box.scale);
+// The pixels a box covers on an image of the given size.
+QRect PictureBox::devicePixelsOf(const DrawingRecord::Box& box, QSize deviceSize) const {
+    const ScaleAxis across = horizontalAxis(box.scale, deviceSize);
+    const ScaleAxis down = verticalAxis(box.scale, deviceSize);
     const auto [left, right] = pixelSpan(across.toDevice(box.x1), across.toDevice(box.x2));
     const auto [top, bottom] = pixelSpan(down.toDevice(box.y1), down.toDevice(box.y2));
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
@@ -122,7 +124,7 @@ void PictureBox::lineBox(float x1, float y1, float x2, float y2, std::optional<C
     QImage& target = persistentImage();
     const DrawingRecord::Box box{
         mScale, x1, y1, x2, y2, resolved(pen).rgb(), mDrawMode == DrawMode::Invert};
-    const QRect area = devicePixelsOf(box).intersected(target.rect());
+    const QRect area = devicePixelsOf(box, target.size()).intersected(target.rect());
     fillPixels(target, area, box.fill, box.invert);
     mDrawing.add(box);
     if (!area.isEmpty()) {
@@ -140,8 +142,9 @@ ColorValue PictureBox::point(float x, float y) {
         }
         return static_cast<int>(std::clamp(std::floor(device), 0.0, extent - 1.0));
     };
-    const int column = clampedPixel(horizontalAxis(mScale).toDevice(x), source.width());
-    const int row = clampedPixel(verticalAxis(mScale).toDevice(y), source.height());
+    const int column =
+        clampedPixel(horizontalAxis(mScale, source.size()).toDevice(x), source.width());
+    const int row = clampedPixel(verticalAxis(mScale, source.size()).toDevice(y), source.height());
     return colorValueFromRgb(source.pixel(column, row));
 }
 
@@ -164,7 +167,9 @@ void PictureBox::markDirty(const QRect& imagePixels) {
                                 static_cast<int>(std::floor(device.top() / ratio))),
                          QPoint(static_cast<int>(std::ceil((device.right() + 1) / ratio)),
                                 static_cast<int>(std::ceil((device.bottom() + 1) / ratio))));
-    mDirty += inWindow.translated(-mapTo(window(), QPoint(0, 0)));
+    // One rectangle around everything drawn since the last refresh: the
+    // bands of a paint lie next to each other.
+    mDirty = mDirty.united(inWindow.translated(-mapTo(window(), QPoint(0, 0))));
     // The screen is refreshed at display rate, however many draws arrive.
     if (!mRefreshTimer.isActive()) {
         const int interval = refreshIntervalMs(this);
@@ -179,7 +184,7 @@ void PictureBox::markDirty(const QRect& imagePixels) {
 
 void PictureBox::flushDirty() {
     update(mDirty);
-    mDirty = QRegion();
+    mDirty = QRect();
     mSinceRefresh.start();
 }
 
@@ -235,8 +240,9 @@ bool PictureBox::clientContains(QPoint windowPixel) const {
 // The hot spot stands for the centre of the device pixel under it.
 QPointF PictureBox::unitsAt(QPoint windowPixel) const {
     const QPoint pixel = imagePixelAt(windowPixel);
-    return {horizontalAxis(mScale).toUnits(pixel.x() + 0.5),
-            verticalAxis(mScale).toUnits(pixel.y() + 0.5)};
+    const QSize deviceSize = deviceClientRect().size();
+    return {horizontalAxis(mScale, deviceSize).toUnits(pixel.x() + 0.5),
+            verticalAxis(mScale, deviceSize).toUnits(pixel.y() + 0.5)};
 }
 
 MouseEventArgs PictureBox::mouseArgs(const QMouseEvent* event) const {

@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QRegion>
 #include <QTimer>
 
 #include <functional>
@@ -76,9 +75,9 @@ class PictureBox : public FlatControl {
   private:
     QImage& persistentImage();
     QRect deviceClientRect() const;
-    ScaleAxis horizontalAxis(const UserScale& scale) const;
-    ScaleAxis verticalAxis(const UserScale& scale) const;
-    QRect devicePixelsOf(const DrawingRecord::Box& box) const;
+    ScaleAxis horizontalAxis(const UserScale& scale, QSize deviceSize) const;
+    ScaleAxis verticalAxis(const UserScale& scale, QSize deviceSize) const;
+    QRect devicePixelsOf(const DrawingRecord::Box& box, QSize deviceSize) const;
 
     QPoint devicePixelUnderPointer(const QMouseEvent* event) const;
     QPoint imagePixelAt(QPoint windowPixel) const;
@@ -98,7 +97,7 @@ class PictureBox : public FlatControl {
     DragMode mDragMode = DragMode::Manual;
     Picture mDragIcon;
     bool mDragging = false;
-    QRegion mDirty;
+    QRect mDirty;
     QTimer mRefreshTimer;
     QElapsedTimer mSinceRefresh;
 };

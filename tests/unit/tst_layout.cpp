@@ -7,6 +7,8 @@
 #include <QResizeEvent>
 #include <QtTest>
 
+#include <optional>
+
 namespace {
 
 // Where a child's client area starts inside the palette, in pixels.
@@ -27,6 +29,20 @@ class CountingPalette : public ColorPalette {
     }
 };
 
+// Notes the font a widget has when it is first painted.
+class FirstPaintFont : public QObject {
+  public:
+    explicit FirstPaintFont(QWidget* widget) { widget->installEventFilter(this); }
+    std::optional<QFont> font;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !font) {
+            font = static_cast<QWidget*>(watched)->font();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 class LayoutTest : public QObject {
@@ -42,6 +58,8 @@ class LayoutTest : public QObject {
     void nothingIsHiddenOrDisabledAtCreation();
     void captionsStandWhereTheyAreAligned_data();
     void captionsStandWhereTheyAreAligned();
+    void captionsFitTheirLabelsEvenInBold_data();
+    void captionsFitTheirLabelsEvenInBold();
 };
 
 void LayoutTest::childrenStandWhereTheDesignerPutThem_data() {
@@ -211,6 +229,30 @@ void LayoutTest::captionsStandWhereTheyAreAligned() {
         QVERIFY2(leftRoom <= 3 && rightRoom > 3 * leftRoom,
                  qPrintable(QStringLiteral("room %1 | %2").arg(leftRoom).arg(rightRoom)));
     }
+}
+
+void LayoutTest::captionsFitTheirLabelsEvenInBold_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Color Picker") << "lblTitle(0)";
+    QTest::newRow("Color Preview") << "lblTitle(1)";
+}
+
+// From its very first paint, a caption fits its one-line label in the font it
+// is painted in, and would in bold too, whatever the desktop's default font.
+void LayoutTest::captionsFitTheirLabelsEvenInBold() {
+    QFETCH(QString, name);
+    QWidget host;
+    auto* palette = new ColorPalette([] {}, &host);
+    auto* label = child<forms::Label>(palette, name);
+    const FirstPaintFont firstPaint(label);
+    host.resize(palette->size());
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QTRY_VERIFY(firstPaint.font.has_value());
+    QFont bold = *firstPaint.font;
+    bold.setBold(true);
+    QVERIFY2(QFontMetrics(bold).horizontalAdvance(label->caption()) <= label->clientRect().width(),
+             qPrintable(bold.toString()));
 }
 
 QTEST_MAIN(LayoutTest)

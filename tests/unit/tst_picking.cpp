@@ -97,8 +97,8 @@ void PickingTest::hoveringTheSamePointTwiceRepeatsThePick() {
     SupportRecorder support;
     // Sent as events: the test library drops a move to where the pointer is.
     const auto moveTo = [bar = colorBar(shown.palette, 4)](QPoint at) {
-        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(bar, &move);
     };
     moveTo(QPoint(21, 50));

@@ -31,7 +31,9 @@ class ResourcesTest : public QObject {
     void iconsAreOne16ColourImageOf744Bytes_data();
     void iconsAreOne16ColourImageOf744Bytes();
     void fileIconHasThreeImages();
+    void resourcesLoadByName_data();
     void resourcesLoadByName();
+    void aMissingResourceIsAnError_data();
     void aMissingResourceIsAnError();
 };
 
@@ -133,22 +135,57 @@ void ResourcesTest::fileIconHasThreeImages() {
     }
 }
 
+void ResourcesTest::resourcesLoadByName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("windowsFile");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("imageFormat");
+    using forms::Picture;
+    using forms::resources::PictureFormat;
+    QTest::newRow("IDB_TOOLBAR") << QStringLiteral("IDB_TOOLBAR") << int(PictureFormat::Bitmap)
+                                 << QStringLiteral("IDB_TOOLBAR.bmp") << int(Picture::Kind::Bitmap)
+                                 << int(QImage::Format_RGB32);
+    QTest::newRow("A_MAIN") << QStringLiteral("A_MAIN") << int(PictureFormat::Icon)
+                            << QStringLiteral("A_MAIN.ico") << int(Picture::Kind::Icon)
+                            << int(QImage::Format_ARGB32);
+    QTest::newRow("IDI_DRAG") << QStringLiteral("IDI_DRAG") << int(PictureFormat::Icon)
+                              << QStringLiteral("IDI_DRAG.ico") << int(Picture::Kind::Icon)
+                              << int(QImage::Format_ARGB32);
+}
+
+// The program's own copy of each picture is pixel for pixel what the Windows
+// build's file decodes to.
 void ResourcesTest::resourcesLoadByName() {
-    using namespace forms::resources;
-    const forms::Picture toolbar =
-        loadResPicture(QStringLiteral("IDB_TOOLBAR"), PictureFormat::Bitmap);
-    QCOMPARE(toolbar.kind(), forms::Picture::Kind::Bitmap);
-    QCOMPARE(toolbar.image().size(), QSize(32, 96));
-    QCOMPARE(toolbar.image(), QImage(QStringLiteral(PALETTE_ART_DIR "/IDB_TOOLBAR.bmp"))
-                                  .convertToFormat(QImage::Format_RGB32));
-    QCOMPARE(loadResPicture(QStringLiteral("A_MAIN"), PictureFormat::Icon).kind(),
-             forms::Picture::Kind::Icon);
+    QFETCH(QString, name);
+    QFETCH(int, format);
+    QFETCH(QString, windowsFile);
+    QFETCH(int, kind);
+    QFETCH(int, imageFormat);
+    const forms::Picture picture =
+        forms::resources::loadResPicture(name, forms::resources::PictureFormat(format));
+    QCOMPARE(int(picture.kind()), kind);
+    QCOMPARE(int(picture.image().format()), imageFormat);
+    QCOMPARE(picture.image(), QImage(QStringLiteral(PALETTE_ART_DIR "/") + windowsFile)
+                                  .convertToFormat(QImage::Format(imageFormat)));
+}
+
+void ResourcesTest::aMissingResourceIsAnError_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("format");
+    using forms::resources::PictureFormat;
+    QTest::newRow("unknown name") << QStringLiteral("IDB_NONE") << int(PictureFormat::Bitmap);
+    QTest::newRow("an icon asked for as a bitmap")
+        << QStringLiteral("A_MAIN") << int(PictureFormat::Bitmap);
+    QTest::newRow("a bitmap asked for as an icon")
+        << QStringLiteral("IDB_TOOLBAR") << int(PictureFormat::Icon);
 }
 
 void ResourcesTest::aMissingResourceIsAnError() {
+    QFETCH(QString, name);
+    QFETCH(int, format);
     try {
-        forms::resources::loadResPicture(QStringLiteral("IDB_NONE"),
-                                         forms::resources::PictureFormat::Bitmap);
+        forms::resources::loadResPicture(name, forms::resources::PictureFormat(format));
         QFAIL("no error");
     } catch (const forms::RuntimeError& error) {
         QCOMPARE(error.number(), 326);
