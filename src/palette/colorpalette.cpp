@@ -69,6 +69,7 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     setObjectName(QStringLiteral("cpMain"));
     setBackColor(forms::SystemColor::WindowBackground);
     setForeColor(forms::SystemColor::WindowText);
+    setFont(captionFont(font()));
     resize(
         forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
     createChildren();
@@ -85,18 +86,6 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     picToolBar->onMouseUp = [this](const forms::MouseEventArgs& e) {
         picToolBar_MouseUp(e.button, e.shift, e.x, e.y);
     };
-}
-
-// Fitting the caption font is the first use of the desktop's fonts, whose
-// set-up is the costliest step of start-up: it waits for the first paint, so
-// that it does not hold back the window's mapping. The control is painted
-// before its children, so no caption is ever painted in an unfitted font.
-void ColorPalette::paintEvent(QPaintEvent* event) {
-    if (!mCaptionFontFitted) {
-        mCaptionFontFitted = true;
-        setFont(captionFont(font()));
-    }
-    UserControl::paintEvent(event);
 }
 
 void ColorPalette::createChildren() {

@@ -27,7 +27,6 @@ class ColorPalette : public forms::UserControl {
   protected:
     void showNotification() override { UserControl_Show(); }
     void resizeNotification() override { UserControl_Resize(); }
-    void paintEvent(QPaintEvent* event) override;
 
     // The current pick, then the two display styles (16-bit Booleans: any
     // non-zero value is true).
@@ -55,7 +54,6 @@ class ColorPalette : public forms::UserControl {
     void drawToolBarCell(int32_t column, int32_t row);
 
     std::function<void()> mShowAbout;
-    bool mCaptionFontFitted = false;
 
     forms::PictureBox* picToolBar = nullptr;
     forms::ControlArray<forms::PictureBox> picColorBar;
