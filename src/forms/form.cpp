@@ -46,6 +46,14 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     return !mLoaded;
 }
 
+void Form::keyPressEvent(QKeyEvent* event) {
+    int16_t keyCode = keyboard::virtualKeyCode(event->key());
+    int16_t shift = keyboard::shiftMask(event->modifiers());
+    if (keyCode != 0) {
+        eventboundary::enter([&] { keyNotTaken(keyCode, shift); });
+    }
+}
+
 void Form::closeEvent(QCloseEvent* event) {
     mLoaded = false;
     event->accept();
