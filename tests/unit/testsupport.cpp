@@ -4,6 +4,8 @@
 #include "eventboundary.h"
 #include "label.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 ErrorRecorder::ErrorRecorder() {
@@ -47,6 +49,12 @@ forms::ColorValue pixelValue(const QImage& image, int x, int y) {
 
 forms::PictureBox* colorBar(QWidget* palette, int index) {
     return child<forms::PictureBox>(palette, QStringLiteral("picColorBar(%1)").arg(index));
+}
+
+void hover(QWidget* control, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), control->mapToGlobal(QPointF(at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &move);
 }
 
 QString statusText(QWidget* palette) {

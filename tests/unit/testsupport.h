@@ -52,6 +52,9 @@ template <typename T> T* child(QWidget* parent, const QString& name) {
 }
 
 forms::PictureBox* colorBar(QWidget* palette, int index);
+// Moves the pointer over a point of a control, without buttons, whether or
+// not it was there already.
+void hover(QWidget* control, QPoint at);
 QString statusText(QWidget* palette);
 
 // A palette control shown in a window of its own, once its bars are painted.
