@@ -5,7 +5,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick \
-    desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file
+    desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
+    xclip
 
 build "$ROOT/build" -DPALETTE_WERROR=ON
 build "$ROOT/build-sanitize" -DPALETTE_WERROR=ON -DPALETTE_SANITIZE=ON
