@@ -38,7 +38,7 @@ await_pixel() {
 copied_pick() {
     xdotool key --clearmodifiers ctrl+c
     sleep 0.2
-    xclip -o -selection clipboard 2>/dev/null
+    xclip -o -selection clipboard 2>/dev/null || true
 }
 
 # After a key, the preview, and the pick the status line describes, are the

@@ -151,6 +151,9 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms_data() {
     QTest::newRow("Ctrl+F10") << "Ctrl+F10" << 0 << -1;
     QTest::newRow("right click on the toolbar") << "picToolBar" << 0 << -1;
     QTest::newRow("right click on a title") << "lblTitle(0)" << 0 << -1;
+    // X11 sends the menu key as a context request as well as a key; the key
+    // alone opens the menu, once.
+    QTest::newRow("context request from the keyboard") << "keyboard:picColorBar(5)" << 0 << -1;
 }
 
 void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
@@ -170,9 +173,12 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
                                                         : Qt::NoModifier;
         window.press(Qt::Key_F10, modifiers);
     } else {
-        auto* control = child<QWidget>(window.form.cpMain, opener);
-        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                  control->mapToGlobal(QPoint(5, 5)));
+        const bool fromKeyboard = opener.startsWith(QStringLiteral("keyboard:"));
+        auto* control = child<QWidget>(window.form.cpMain,
+                                       opener.mid(fromKeyboard ? opener.indexOf(':') + 1 : 0));
+        QContextMenuEvent request(fromKeyboard ? QContextMenuEvent::Keyboard
+                                               : QContextMenuEvent::Mouse,
+                                  QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(control, &request);
     }
     const QColor color(QRgb(forms::rgbFromColorValue(window.picked)));
