@@ -47,8 +47,10 @@ void FrmMain::Form_KeyDown(int16_t& KeyCode, int16_t& Shift) {
 void FrmMain::keyNotTaken(int16_t& keyCode, int16_t& shift) {
     using namespace forms::keyboard;
     if ((keyCode == 'C' || keyCode == VkInsert) && shift == CtrlMask) {
+        keyCode = 0;
         cpMain->CopyColor();
     } else if ((keyCode == VkApps && shift == 0) || (keyCode == VkF10 && shift == ShiftMask)) {
+        keyCode = 0;
         cpMain->ShowCopyMenu();
     }
 }
