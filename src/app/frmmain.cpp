@@ -43,6 +43,19 @@ void FrmMain::Form_KeyDown(int16_t& KeyCode, int16_t& Shift) {
     }
 }
 
+// Keys of the whole window, wherever the focus is: the edit keys Ctrl+C and
+// Ctrl+Insert copy, the menu key and Shift+F10 open the copy menu.
+void FrmMain::keyNotTaken(int16_t& keyCode, int16_t& shift) {
+    using namespace forms::keyboard;
+    if ((keyCode == 'C' || keyCode == VkInsert) && shift == CtrlMask) {
+        keyCode = 0;
+        cpMain->CopyColor();
+    } else if ((keyCode == VkApps && shift == 0) || (keyCode == VkF10 && shift == ShiftMask)) {
+        keyCode = 0;
+        cpMain->ShowCopyMenu();
+    }
+}
+
 FrmMain& frmMain() {
     auto& instance = defaultInstance();
     if (!instance) {

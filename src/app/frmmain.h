@@ -4,7 +4,8 @@
 #include "form.h"
 
 // The main window: the palette control and nothing else, centred on the
-// screen, with Shift+F1 for the about box and Esc to close.
+// screen, with Shift+F1 for the about box and Esc to close; Ctrl+C copies the
+// current pick and the menu key offers it in other forms.
 class FrmMain : public forms::Form {
   public:
     FrmMain();
@@ -15,6 +16,7 @@ class FrmMain : public forms::Form {
 
   protected:
     void keyDown(int16_t& keyCode, int16_t& shift) override { Form_KeyDown(keyCode, shift); }
+    void keyNotTaken(int16_t& keyCode, int16_t& shift) override;
 
   private:
     void Form_KeyDown(int16_t& KeyCode, int16_t& Shift);

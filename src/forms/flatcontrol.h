@@ -5,11 +5,14 @@
 #include <QAccessible>
 #include <QWidget>
 
+#include <optional>
+
 namespace forms {
 
 // What every child control of a form shares: background and foreground colour
-// values, an optional flat one-pixel border, a client area inside it, and a
-// place given in twips relative to its container's client area.
+// values, an optional flat one-pixel border, a client area inside it, a place
+// given in twips relative to its container's client area, and a focus mark
+// that keyboard users see.
 class FlatControl : public QWidget {
   public:
     explicit FlatControl(QWidget* parent = nullptr);
@@ -29,14 +32,36 @@ class FlatControl : public QWidget {
     QAccessible::Role accessibleRole() const { return mAccessibleRole; }
     void setAccessibleRole(QAccessible::Role role) { mAccessibleRole = role; }
 
+    // Whether this control shows that it has the focus. A window shows focus
+    // marks only once its user has pressed a navigation key in it, so a mouse
+    // user never sees one. The mark lies on the control's border and in a
+    // ring just outside it, drawn by the container; the client area stays as
+    // it is.
+    bool showsFocusMark() const;
+    static bool keyboardCuesShown(const QWidget* inWindow);
+
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     virtual void paintContent(QPainter& painter, const QRect& dirty);
     virtual void backColorChanged() {}
+
+    // A position beside the control, in its own coordinates, that the
+    // container marks while the focus mark shows; none by default.
+    virtual std::optional<double> positionMarkY() const { return std::nullopt; }
+    // Repaint the focus mark with the position mark, or the position mark
+    // alone, after a change.
+    void updateFocusMarks();
+    void updateContainerMarks();
 
     QColor resolved(ColorValue color) const { return resolveColor(color, palette()); }
 
   private:
+    void showKeyboardCues();
+    void paintFocusMarkOfChild(QPainter& painter) const;
+
     ColorValue mBackColor = SystemColor::ButtonFace;
     ColorValue mForeColor = SystemColor::WindowText;
     bool mBorder = false;

@@ -46,6 +46,17 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     return !mLoaded;
 }
 
+void Form::keyPressEvent(QKeyEvent* event) {
+    int16_t keyCode = keyboard::virtualKeyCode(event->key());
+    int16_t shift = keyboard::shiftMask(event->modifiers());
+    if (keyCode == 0) {
+        event->ignore();
+        return;
+    }
+    eventboundary::enter([&] { keyNotTaken(keyCode, shift); });
+    event->setAccepted(keyCode == 0);
+}
+
 void Form::closeEvent(QCloseEvent* event) {
     mLoaded = false;
     event->accept();

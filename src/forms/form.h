@@ -23,8 +23,12 @@ class Form : public FlatControl {
     // KeyDown with the virtual-key code and modifier mask; the key goes on to
     // the focused control afterwards.
     virtual void keyDown(int16_t& keyCode, int16_t& shift) = 0;
+    // A key that no control took, or that came while none had the focus; a
+    // handler that takes it sets keyCode to 0.
+    virtual void keyNotTaken(int16_t& /*keyCode*/, int16_t& /*shift*/) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -16,9 +16,30 @@ int16_t virtualKeyCode(int qtKey) {
     case Qt::Key_Enter:
         return VkReturn;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab:
         return VkTab;
     case Qt::Key_Space:
         return VkSpace;
+    case Qt::Key_PageUp:
+        return VkPageUp;
+    case Qt::Key_PageDown:
+        return VkPageDown;
+    case Qt::Key_End:
+        return VkEnd;
+    case Qt::Key_Home:
+        return VkHome;
+    case Qt::Key_Left:
+        return VkLeft;
+    case Qt::Key_Up:
+        return VkUp;
+    case Qt::Key_Right:
+        return VkRight;
+    case Qt::Key_Down:
+        return VkDown;
+    case Qt::Key_Insert:
+        return VkInsert;
+    case Qt::Key_Menu:
+        return VkApps;
     default:
         return 0;
     }
@@ -30,6 +51,10 @@ int16_t shiftMask(Qt::KeyboardModifiers modifiers) {
     mask |= (modifiers & Qt::ControlModifier) ? CtrlMask : 0;
     mask |= (modifiers & Qt::AltModifier) ? AltMask : 0;
     return mask;
+}
+
+bool isNavigationKey(int16_t keyCode) {
+    return keyCode == VkTab || (keyCode >= VkPageUp && keyCode <= VkDown);
 }
 
 } // namespace forms::keyboard

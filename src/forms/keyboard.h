@@ -12,7 +12,18 @@ constexpr int16_t VkTab = 9;
 constexpr int16_t VkReturn = 13;
 constexpr int16_t VkEscape = 27;
 constexpr int16_t VkSpace = 32;
+constexpr int16_t VkPageUp = 33;
+constexpr int16_t VkPageDown = 34;
+constexpr int16_t VkEnd = 35;
+constexpr int16_t VkHome = 36;
+constexpr int16_t VkLeft = 37;
+constexpr int16_t VkUp = 38;
+constexpr int16_t VkRight = 39;
+constexpr int16_t VkDown = 40;
+constexpr int16_t VkInsert = 45;
+constexpr int16_t VkApps = 93;
 constexpr int16_t VkF1 = 112;
+constexpr int16_t VkF10 = 121;
 
 // The modifier mask's bits.
 constexpr int16_t ShiftMask = 1;
@@ -21,5 +32,9 @@ constexpr int16_t AltMask = 4;
 
 int16_t virtualKeyCode(int qtKey);
 int16_t shiftMask(Qt::KeyboardModifiers modifiers);
+
+// Tab, the arrows, Page Up and Down, Home and End: the keys that move the
+// focus or a position, which tell that the user works from the keyboard.
+bool isNavigationKey(int16_t keyCode);
 
 } // namespace forms::keyboard

@@ -5,6 +5,8 @@
 #include "nativepointer.h"
 
 #include <QApplication>
+#include <QDrag>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -51,12 +53,17 @@ int firstDevicePixel(double logicalEdge, double ratio) {
     return static_cast<int>(std::floor(logicalEdge * ratio + 0.5));
 }
 
+// How far inside its area the focus outline runs, in device-independent
+// pixels: clear of a button's bevel.
+constexpr double FocusMarkInset = 3.0;
+
 } // namespace
 
 PictureBox::PictureBox(QWidget* parent) : FlatControl(parent) {
     setAccessibleRole(QAccessible::Graphic);
     setMouseTracking(true);
     setAttribute(Qt::WA_StaticContents);
+    setAcceptDrops(true);
     mRefreshTimer.setSingleShot(true);
     QObject::connect(&mRefreshTimer, &QTimer::timeout, this, [this] { flushDirty(); });
 }
@@ -199,9 +206,53 @@ void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
     const QTransform toDevice = painter.deviceTransform();
     const QPointF origin = toDevice.map(QPointF(clientRect().topLeft()));
     painter.setWorldTransform(toDevice.inverted());
-    painter.drawImage(QPoint(static_cast<int>(std::floor(origin.x() + 0.5)),
-                             static_cast<int>(std::floor(origin.y() + 0.5))),
-                      image);
+    const QPoint imageOrigin(static_cast<int>(std::floor(origin.x() + 0.5)),
+                             static_cast<int>(std::floor(origin.y() + 0.5)));
+    painter.drawImage(imageOrigin, image);
+    if (mFocusMarkArea && showsFocusMark()) {
+        // A dotted outline a few pixels inside the area, on screen only.
+        const double ratio = devicePixelRatioF();
+        const QRectF& area = *mFocusMarkArea;
+        const auto inset = static_cast<int>(std::ceil(FocusMarkInset * ratio));
+        const QRect outline =
+            devicePixelsOf({mScale, static_cast<float>(area.left()), static_cast<float>(area.top()),
+                            static_cast<float>(area.right()), static_cast<float>(area.bottom()), 0,
+                            false},
+                           image.size())
+                .adjusted(inset, inset, -inset, -inset)
+                .translated(imageOrigin);
+        QPen pen(resolved(SystemColor::WindowText), std::max(1, static_cast<int>(ratio)),
+                 Qt::DotLine);
+        painter.setPen(pen);
+        painter.drawRect(outline);
+    }
+}
+
+void PictureBox::setPositionMark(std::optional<int> imageRow) {
+    if (imageRow == mPositionMark) {
+        return;
+    }
+    mPositionMark = imageRow;
+    if (showsFocusMark()) {
+        updateContainerMarks();
+    }
+}
+
+void PictureBox::setFocusMarkArea(std::optional<QRectF> area) {
+    mFocusMarkArea = area;
+    if (showsFocusMark()) {
+        update();
+    }
+}
+
+// The centre of the marked device row, in this box's logical coordinates.
+std::optional<double> PictureBox::positionMarkY() const {
+    if (!mPositionMark) {
+        return std::nullopt;
+    }
+    const int row = std::clamp(*mPositionMark, 0, imageSize().height() - 1);
+    const double rowCentre = deviceClientRect().top() + row + 0.5;
+    return rowCentre / devicePixelRatioF() - mapTo(window(), QPoint(0, 0)).y();
 }
 
 // The device pixel of the window under the pointer's hot spot. The window
@@ -223,6 +274,12 @@ QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
             return *native;
         }
     }
+    return devicePixelAt(inWindow);
+}
+
+// The device pixel of the window that holds a point given in logical pixels.
+QPoint PictureBox::devicePixelAt(QPointF inWindow) const {
+    const double ratio = devicePixelRatioF();
     // Whole device pixels divided by the ratio come back within this.
     constexpr double Tolerance = 1.0 / 1024;
     return {static_cast<int>(std::floor(inWindow.x() * ratio + Tolerance)),
@@ -237,9 +294,12 @@ bool PictureBox::clientContains(QPoint windowPixel) const {
     return QRect(QPoint(0, 0), deviceClientRect().size()).contains(imagePixelAt(windowPixel));
 }
 
-// The hot spot stands for the centre of the device pixel under it.
 QPointF PictureBox::unitsAt(QPoint windowPixel) const {
-    const QPoint pixel = imagePixelAt(windowPixel);
+    return unitsAtImagePixel(imagePixelAt(windowPixel));
+}
+
+// The hot spot stands for the centre of the device pixel under it.
+QPointF PictureBox::unitsAtImagePixel(QPoint pixel) const {
     const QSize deviceSize = deviceClientRect().size();
     return {horizontalAxis(mScale, deviceSize).toUnits(pixel.x() + 0.5),
             verticalAxis(mScale, deviceSize).toUnits(pixel.y() + 0.5)};
@@ -263,7 +323,13 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    if (mDragging || !onMouseMove) {
+    if (mDragging) {
+        if (onOLEStartDrag && leavesWindow(event)) {
+            dragOut();
+        }
+        return;
+    }
+    if (!onMouseMove) {
         return;
     }
     const bool grabbed = event->buttons() != Qt::NoButton;
@@ -316,6 +382,88 @@ void PictureBox::finishDrag(const QMouseEvent* event) {
     eventboundary::enter([&] {
         target->onDragDrop(this, static_cast<float>(units.x()), static_cast<float>(units.y()));
     });
+}
+
+bool PictureBox::leavesWindow(const QMouseEvent* event) const {
+    const QWidget* top = window();
+    return !top->rect().contains(top->mapFromGlobal(event->globalPosition()).toPoint());
+}
+
+// Outside the window the drag is handed to the desktop (XDND on X11), with
+// the drag icon as the pointer whatever lies beneath it. The pointer's button
+// is still down, so the desktop's drag goes on from here until it is released.
+void PictureBox::dragOut() {
+    mDragging = false;
+    QGuiApplication::restoreOverrideCursor();
+    auto data = std::make_unique<QMimeData>();
+    eventboundary::enter([&] { onOLEStartDrag(*data); });
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data.release());
+    const QPixmap icon = mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
+    for (const Qt::DropAction action :
+         {Qt::CopyAction, Qt::MoveAction, Qt::LinkAction, Qt::IgnoreAction}) {
+        drag->setDragCursor(icon, action);
+    }
+    // The pointer is the whole picture of the drag; no other follows it.
+    QPixmap nothing(1, 1);
+    nothing.fill(Qt::transparent);
+    drag->setPixmap(nothing);
+    drag->exec(Qt::CopyAction);
+}
+
+// Only a drag of this program's own picture boxes lands here: one that left
+// the window and came back. Drags from other programs are refused.
+bool PictureBox::takesDrop(const QDropEvent* event) const {
+    return onDragDrop && isEnabled() && dynamic_cast<PictureBox*>(event->source()) != nullptr;
+}
+
+void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void PictureBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (!takesDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void PictureBox::dropEvent(QDropEvent* event) {
+    if (!takesDrop(event)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    auto* source = dynamic_cast<PictureBox*>(event->source());
+    const QPointF units =
+        unitsAt(devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
+    eventboundary::enter(
+        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    int16_t keyCode = keyboard::virtualKeyCode(event->key());
+    int16_t shift = keyboard::shiftMask(event->modifiers());
+    if (!onKeyDown || keyCode == 0) {
+        event->ignore();
+        return;
+    }
+    eventboundary::enter([&] { onKeyDown(keyCode, shift); });
+    event->setAccepted(keyCode == 0);
+}
+
+// The menu keys reach the form as keys; only the mouse's request is taken
+// here.
+void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Mouse || !onContextMenu) {
+        event->ignore();
+        return;
+    }
+    const QPoint at = event->globalPos();
+    eventboundary::enter([&] { onContextMenu(at); });
 }
 
 } // namespace forms

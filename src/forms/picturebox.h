@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QTimer>
 
+class QMimeData;
+
 #include <functional>
 #include <optional>
 
@@ -31,6 +33,10 @@ struct MouseEventArgs {
 // coordinates are in the box's scale (twips, or the user scale that `scale`
 // sets); a mouse event's point is the centre of the device pixel under the
 // pointer's hot spot, so `point` there reads exactly the pixel the user sees.
+// An automatic drag stays inside the program while the pointer is over its
+// window; once the pointer leaves it, the drag becomes the desktop's, carrying
+// whatever the box's OLEStartDrag puts in it, and a box that handles drops
+// takes such a drag back only when it is one of its own program's.
 class PictureBox : public FlatControl {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
@@ -58,11 +64,30 @@ class PictureBox : public FlatControl {
 
     // The persistent image as drawn so far, in device pixels.
     QImage image();
+    QSize imageSize() const { return deviceClientRect().size(); }
+    // The point in the box's scale that a pointer over that pixel of the
+    // image stands for: the pixel's centre, as mouse events give it.
+    QPointF unitsAtImagePixel(QPoint pixel) const;
+
+    // A row of the image marked beside the box while it shows its focus mark.
+    void setPositionMark(std::optional<int> imageRow);
+    std::optional<int> positionMark() const { return mPositionMark; }
+    // A part of the client area, in the box's scale, that the focus mark
+    // outlines from inside, over the image but never in it; by default the
+    // mark lies on the border alone.
+    void setFocusMarkArea(std::optional<QRectF> area);
 
     std::function<void(const MouseEventArgs&)> onMouseMove;
     std::function<void(const MouseEventArgs&)> onMouseUp;
     std::function<void()> onDblClick;
     std::function<void(PictureBox* source, float x, float y)> onDragDrop;
+    // KeyDown: a handler that takes the key sets keyCode to 0; any other key
+    // goes on to the container and the form.
+    std::function<void(int16_t& keyCode, int16_t& shift)> onKeyDown;
+    // A right-button press asks for a context menu at that point of the screen.
+    std::function<void(QPoint globalPos)> onContextMenu;
+    // Fills the data of a drag that leaves the program's window.
+    std::function<void(QMimeData& data)> onOLEStartDrag;
 
   protected:
     void paintContent(QPainter& painter, const QRect& dirty) override;
@@ -71,6 +96,12 @@ class PictureBox : public FlatControl {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    std::optional<double> positionMarkY() const override;
 
   private:
     QImage& persistentImage();
@@ -80,6 +111,7 @@ class PictureBox : public FlatControl {
     QRect devicePixelsOf(const DrawingRecord::Box& box, QSize deviceSize) const;
 
     QPoint devicePixelUnderPointer(const QMouseEvent* event) const;
+    QPoint devicePixelAt(QPointF inWindow) const;
     QPoint imagePixelAt(QPoint windowPixel) const;
     bool clientContains(QPoint windowPixel) const;
     QPointF unitsAt(QPoint windowPixel) const;
@@ -88,6 +120,9 @@ class PictureBox : public FlatControl {
     void markDirty(const QRect& imagePixels);
     void flushDirty();
     void finishDrag(const QMouseEvent* event);
+    bool leavesWindow(const QMouseEvent* event) const;
+    void dragOut();
+    bool takesDrop(const QDropEvent* event) const;
 
     UserScale mScale;
     QImage mImage;
@@ -97,6 +132,8 @@ class PictureBox : public FlatControl {
     DragMode mDragMode = DragMode::Manual;
     Picture mDragIcon;
     bool mDragging = false;
+    std::optional<int> mPositionMark;
+    std::optional<QRectF> mFocusMarkArea;
     QRect mDirty;
     QTimer mRefreshTimer;
     QElapsedTimer mSinceRefresh;

@@ -3,14 +3,21 @@
 #include "checkedmath.h"
 #include "colorramps.h"
 #include "colorreadout.h"
+#include "colortransfer.h"
 #include "doevents.h"
+#include "keyboard.h"
+#include "keyboardpicking.h"
 #include "messagebox.h"
 #include "palettelayout.h"
+#include "popupmenu.h"
 #include "resourcelibrary.h"
 #include "screen.h"
 #include "tarnwicksupport.h"
 #include "twips.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPointer>
 
 #include <map>
@@ -26,6 +33,20 @@ constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
 
 enum ToolBarRow { BackgroundStyleRow = 0, TitleStyleRow = 1, AboutRow = 2 };
+constexpr int ToolBarRows = 3;
+constexpr int16_t LeftButton = 1;
+
+// Space and Enter do what a click does.
+bool isPressKey(int16_t keyCode, int16_t shift) {
+    return shift == 0 &&
+           (keyCode == forms::keyboard::VkSpace || keyCode == forms::keyboard::VkReturn);
+}
+
+// The middle of a box's image, where a keyboard action points.
+QPointF centreOf(const forms::PictureBox& box) {
+    const QSize size = box.imageSize();
+    return box.unitsAtImagePixel(QPoint(size.width() / 2, size.height() / 2));
+}
 
 forms::Picture loadIconPicture(const QString& name) {
     forms::Picture icon;
@@ -74,18 +95,34 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
         forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
     createChildren();
 
+    const auto showMenu = [this](QPoint at) { showCopyMenuAt(at); };
     for (const auto [index, bar] : picColorBar) {
         bar.onMouseMove = [this, index](const forms::MouseEventArgs& e) {
             picColorBar_MouseMove(index, e.button, e.shift, e.x, e.y);
         };
+        bar.onKeyDown = [this, index](int16_t& keyCode, int16_t& shift) {
+            picColorBar_KeyDown(index, keyCode, shift);
+        };
+        bar.onOLEStartDrag = [this](QMimeData& data) { picColorBar_OLEStartDrag(data); };
+        bar.onContextMenu = showMenu;
+        bar.setPositionMark(0);
     }
     picSelectedColor->onDblClick = [this] { picSelectedColor_DblClick(); };
     picSelectedColor->onDragDrop = [this](forms::PictureBox* source, float x, float y) {
         picSelectedColor_DragDrop(source, x, y);
     };
+    picSelectedColor->onKeyDown = [this](int16_t& keyCode, int16_t& shift) {
+        picSelectedColor_KeyDown(keyCode, shift);
+    };
+    picSelectedColor->onContextMenu = showMenu;
+    picColorPreview->onContextMenu = showMenu;
     picToolBar->onMouseUp = [this](const forms::MouseEventArgs& e) {
         picToolBar_MouseUp(e.button, e.shift, e.x, e.y);
     };
+    picToolBar->onKeyDown = [this](int16_t& keyCode, int16_t& shift) {
+        picToolBar_KeyDown(keyCode, shift);
+    };
+    chooseToolBarButton(BackgroundStyleRow);
 }
 
 void ColorPalette::createChildren() {
@@ -166,14 +203,17 @@ void ColorPalette::describeForAssistiveTechnology() {
     picToolBar->setAccessibleRole(QAccessible::ToolBar);
     picToolBar->setAccessibleDescription(
         QStringLiteral("Three buttons, top to bottom: switch the grey background; switch "
-                       "title-bar colours for the titles; about Color palette"));
+                       "title-bar colours for the titles; about Color palette. Up and Down "
+                       "choose a button, Space presses it"));
     for (const auto member : picColorBar) {
         member.control.setAccessibleDescription(
             QStringLiteral("Point at the bar to read a colour; drag it onto Selected color to "
-                           "keep the colour last read"));
+                           "keep the colour last read. Up, Down, Page Up, Page Down, Home and "
+                           "End read along the bar, Space keeps the colour, Ctrl+C copies it"));
     }
     picSelectedColor->setAccessibleDescription(
-        QStringLiteral("Keeps the colour of a bar dropped on it; double-click to read it back"));
+        QStringLiteral("Keeps the colour of a bar dropped on it; double-click to read it back. "
+                       "Space reads it back too"));
     lblStatusBar->setAccessibleRole(QAccessible::StatusBar);
 }
 
@@ -329,5 +369,85 @@ void ColorPalette::picToolBar_MouseUp(int16_t /*Button*/, int16_t /*Shift*/, flo
         forms::messagebox::msgBox(QString::number(column) + QStringLiteral(" x ") +
                                   QString::number(row));
         break;
+    }
+}
+
+// Keyboard users pick along a bar as the pointer would: each move picks at the
+// centre of the new row's middle pixel, exactly as a hover over that pixel.
+void ColorPalette::picColorBar_KeyDown(int16_t Index, int16_t& KeyCode, int16_t& Shift) {
+    forms::PictureBox& bar = picColorBar(Index);
+    const QSize size = bar.imageSize();
+    const auto row = palette::keyboardpicking::rowAfter(
+        KeyCode, Shift, bar.positionMark().value_or(0), size.height());
+    if (row) {
+        KeyCode = 0;
+        bar.setPositionMark(*row);
+        const QPointF at = bar.unitsAtImagePixel(QPoint(size.width() / 2, *row));
+        picColorBar_MouseMove(Index, 0, Shift, static_cast<float>(at.x()),
+                              static_cast<float>(at.y()));
+    } else if (isPressKey(KeyCode, Shift)) {
+        KeyCode = 0;
+        const QPointF at = centreOf(*picSelectedColor);
+        picSelectedColor_DragDrop(&bar, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    }
+}
+
+void ColorPalette::picColorBar_OLEStartDrag(QMimeData& Data) {
+    palette::transfer::fill(Data, mCurColor);
+}
+
+void ColorPalette::picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift) {
+    if (isPressKey(KeyCode, Shift)) {
+        KeyCode = 0;
+        picSelectedColor_DblClick();
+    }
+}
+
+// Up and Down choose a button; Space or Enter clicks the middle of it.
+void ColorPalette::picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift) {
+    using namespace forms::keyboard;
+    if (Shift == 0 && (KeyCode == VkUp || KeyCode == VkDown)) {
+        const int step = KeyCode == VkUp ? -1 : 1;
+        KeyCode = 0;
+        chooseToolBarButton(std::clamp(mChosenButton + step, 0, ToolBarRows - 1));
+    } else if (isPressKey(KeyCode, Shift)) {
+        KeyCode = 0;
+        const QSize size = picToolBar->imageSize();
+        const int cellHeight = size.height() / ToolBarRows;
+        const QPointF at = picToolBar->unitsAtImagePixel(
+            QPoint(size.width() / 2, mChosenButton * cellHeight + cellHeight / 2));
+        picToolBar_MouseUp(LeftButton, 0, static_cast<float>(at.x()), static_cast<float>(at.y()));
+    }
+}
+
+void ColorPalette::chooseToolBarButton(int row) {
+    mChosenButton = row;
+    picToolBar->setFocusMarkArea(QRectF(0, row, 1, 1));
+}
+
+void ColorPalette::CopyColor() {
+    auto data = std::make_unique<QMimeData>();
+    palette::transfer::fill(*data, mCurColor);
+    QGuiApplication::clipboard()->setMimeData(data.release());
+}
+
+void ColorPalette::ShowCopyMenu() {
+    const QWidget* focused = window()->focusWidget();
+    const QWidget* anchor = focused != nullptr && isAncestorOf(focused) ? focused : this;
+    showCopyMenuAt(anchor->mapToGlobal(anchor->rect().center()));
+}
+
+void ColorPalette::showCopyMenuAt(QPoint globalPos) {
+    using namespace palette::readout;
+    const Channels channels = split(mCurColor);
+    QString hex;
+    tarnwick::check(tarnwick::SupportFunction::Hex4, tarnwick::tsHex4(mCurColor, hex));
+    const QStringList texts = {hexTriplet(channels), rgbFunction(channels), hexLiteral(hex)};
+    QStringList items;
+    for (const QString& text : texts) {
+        items << QStringLiteral("Copy ") + text;
+    }
+    if (const auto chosen = forms::popupmenu::show(this, items, globalPos)) {
+        QGuiApplication::clipboard()->setText(texts.at(*chosen));
     }
 }

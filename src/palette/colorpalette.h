@@ -11,10 +11,14 @@
 #include <functional>
 #include <optional>
 
+class QMimeData;
+
 // The palette control: seven gradient bars to pick a colour from, a preview
 // swatch and status line that describe the colour under the pointer, a
 // selected-colour swatch that keeps a colour dropped on it, and a three-button
-// toolbar for the two display styles and the about box.
+// toolbar for the two display styles and the about box. Everything the mouse
+// does can be done from the keyboard too, and the current pick can be copied
+// or dragged to other programs.
 class ColorPalette : public forms::UserControl {
   public:
     // showAbout opens the application's about box and returns when it closes.
@@ -23,6 +27,11 @@ class ColorPalette : public forms::UserControl {
     std::optional<forms::ColorValue> GetColor(int32_t nBar, int32_t Pos) const;
     void PaintBars();
     void SetFonts();
+
+    // Puts the current pick on the clipboard: "#RRGGBB" and the colour.
+    void CopyColor();
+    // Offers the current pick's texts to copy, at the focused control.
+    void ShowCopyMenu();
 
   protected:
     void showNotification() override { UserControl_Show(); }
@@ -53,6 +62,13 @@ class ColorPalette : public forms::UserControl {
     void picToolBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
     void drawToolBarCell(int32_t column, int32_t row);
 
+    void picColorBar_KeyDown(int16_t Index, int16_t& KeyCode, int16_t& Shift);
+    void picColorBar_OLEStartDrag(QMimeData& Data);
+    void picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift);
+    void picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift);
+    void chooseToolBarButton(int row);
+    void showCopyMenuAt(QPoint globalPos);
+
     std::function<void()> mShowAbout;
 
     forms::PictureBox* picToolBar = nullptr;
@@ -63,4 +79,7 @@ class ColorPalette : public forms::UserControl {
     forms::PictureBox* picSelectedColor = nullptr;
     forms::PictureBox* picColorPreview = nullptr;
     forms::ImageControl* imgIcon = nullptr;
+
+    // The toolbar button that Up and Down have chosen, for Space or Enter.
+    int mChosenButton = 0;
 };

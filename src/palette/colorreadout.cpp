@@ -9,7 +9,26 @@ Channels split(forms::ColorValue color) {
 QString statusText(Channels channels, const QString& hex) {
     return QStringLiteral(" Current Color: RGB(") + QString::number(channels.red) +
            QLatin1Char(',') + QString::number(channels.green) + QLatin1Char(',') +
-           QString::number(channels.blue) + QStringLiteral(") = &H") + hex;
+           QString::number(channels.blue) + QStringLiteral(") = ") + hexLiteral(hex);
+}
+
+QString hexLiteral(const QString& hex) {
+    return QStringLiteral("&H") + hex;
+}
+
+QString hexTriplet(Channels channels) {
+    return QStringLiteral("#%1%2%3")
+        .arg(channels.red, 2, 16, QLatin1Char('0'))
+        .arg(channels.green, 2, 16, QLatin1Char('0'))
+        .arg(channels.blue, 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QString rgbFunction(Channels channels) {
+    return QStringLiteral("rgb(%1, %2, %3)")
+        .arg(channels.red)
+        .arg(channels.green)
+        .arg(channels.blue);
 }
 
 } // namespace palette::readout

@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// The status line's description of a picked colour.
+// The texts that describe a picked colour: the status line's, and the forms
+// it is copied in.
 namespace palette::readout {
 
 struct Channels {
@@ -17,5 +18,14 @@ Channels split(forms::ColorValue color);
 
 // " Current Color: RGB(r,g,b) = &H" followed by the hexadecimal text.
 QString statusText(Channels channels, const QString& hex);
+
+// "&H" followed by the hexadecimal text, as the status line writes it.
+QString hexLiteral(const QString& hex);
+
+// "#RRGGBB" in upper case, as design tools and style sheets take it.
+QString hexTriplet(Channels channels);
+
+// "rgb(r, g, b)", as style sheets take it.
+QString rgbFunction(Channels channels);
 
 } // namespace palette::readout

@@ -1,6 +1,7 @@
 """Listens on the AT-SPI bus as a screen reader would: finds Color palette's
 status line, hovers a bar with the real pointer (xdotool) and checks that the
-status line's new text is both readable and announced as a name change."""
+status line's new text is both readable and announced as a name change; then
+picks from the keyboard alone (Tab to the red bar, Down) and checks the same."""
 import subprocess
 import sys
 import time
@@ -23,20 +24,45 @@ def find_application(name, timeout=10.0):
     sys.exit(f"FAIL: {name} never appeared on the accessibility bus")
 
 
-def find_role(node, role):
-    if node.get_role() == role:
+def find(node, matches):
+    if matches(node):
         return node
     for index in range(node.get_child_count()):
-        found = find_role(node.get_child_at_index(index), role)
+        found = find(node.get_child_at_index(index), matches)
         if found is not None:
             return found
     return None
 
 
+def listen_while(commands, heard, milliseconds=2500):
+    """Runs the shell commands one after another inside the event loop, so
+    that the announcements they cause are heard."""
+    def run():
+        for command in commands:
+            subprocess.run(command, shell=True, check=True)
+        return False
+
+    loop = GLib.MainLoop()
+    GLib.timeout_add(300, run)
+    GLib.timeout_add(milliseconds, loop.quit)
+    loop.run()
+
+
+def expect_colour_heard(status, heard, what):
+    name = status.get_name()
+    print(f"after {what}:", repr(name))
+    print("announced:", heard)
+    if not name.startswith(" Current Color: RGB(") or " = &H" not in name:
+        sys.exit(f"FAIL: after {what} the status line does not read as a colour")
+    if name not in heard:
+        sys.exit(f"FAIL: the text after {what} was not announced")
+    return name
+
+
 def main():
-    x, y = sys.argv[1], sys.argv[2]
+    x, y, window = sys.argv[1], sys.argv[2], sys.argv[3]
     app = find_application("color-palette")
-    status = find_role(app, Atspi.Role.STATUS_BAR)
+    status = find(app, lambda node: node.get_role() == Atspi.Role.STATUS_BAR)
     if status is None:
         sys.exit("FAIL: no status bar in the accessibility tree")
     print("before hover:", repr(status.get_name()))
@@ -49,18 +75,23 @@ def main():
 
     listener = Atspi.EventListener.new(on_change)
     listener.register("object:property-change:accessible-name")
-    loop = GLib.MainLoop()
-    GLib.timeout_add(300, lambda: subprocess.run(["xdotool", "mousemove", "--sync", x, y]) and False)
-    GLib.timeout_add(2500, loop.quit)
-    loop.run()
 
-    name = status.get_name()
-    print("after hover:", repr(name))
-    print("announced:", heard)
-    if not name.startswith(" Current Color: RGB(") or " = &H" not in name:
-        sys.exit("FAIL: the status line does not read as a colour")
-    if name not in heard:
-        sys.exit("FAIL: the new text was not announced")
+    listen_while([f"xdotool mousemove --sync {x} {y}"], heard)
+    hovered = expect_colour_heard(status, heard, "hover")
+
+    # The window takes the keyboard, its toolbar the focus; Tab goes on to
+    # the red bar, Down picks one row down it.
+    heard.clear()
+    listen_while([f"xdotool windowfocus --sync {window}", "sleep 0.3",
+                  "xdotool key --clearmodifiers Tab", "sleep 0.3",
+                  "xdotool key --clearmodifiers Down"], heard)
+    focused = find(app, lambda node: node.get_state_set().contains(Atspi.StateType.FOCUSED))
+    if focused is None or focused.get_name() != "Red bar":
+        sys.exit("FAIL: after Tab the focus is on "
+                 + (repr(focused.get_name()) if focused else "nothing"))
+    picked = expect_colour_heard(status, heard, "Down on the red bar")
+    if picked == hovered:
+        sys.exit("FAIL: the keyboard pick left the status line as the hover had it")
     print("screenreader: passed")
 
 

@@ -4,6 +4,8 @@
 #include "eventboundary.h"
 #include "label.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 #include <algorithm>
@@ -101,6 +103,12 @@ int positionShownOnRow(int row, int rows) {
         }
     }
     return shown;
+}
+
+void hover(QWidget* control, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), control->mapToGlobal(QPointF(at)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(control, &move);
 }
 
 QString statusText(QWidget* palette) {

@@ -57,6 +57,9 @@ forms::PictureBox* toolBar(QWidget* palette);
 forms::PictureBox* selectedSwatch(QWidget* palette);
 forms::PictureBox* previewSwatch(QWidget* palette);
 forms::Label* title(QWidget* palette, int index);
+// Moves the pointer over a point of a control, without buttons, whether or
+// not it was there already.
+void hover(QWidget* control, QPoint at);
 QString statusText(QWidget* palette);
 
 // The ramps written another way: each channel is a clamp of the position.

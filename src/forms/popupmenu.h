@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPoint>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// The platform's pop-up menu: items shown literally (an ampersand is just an
+// ampersand) at a point of the screen, modal until one is chosen or the menu
+// is dismissed. Tests replace the presenter.
+namespace forms::popupmenu {
+
+// The index of the item chosen, or none.
+using Presenter =
+    std::function<std::optional<int>(QWidget* owner, const QStringList& items, QPoint globalPos)>;
+
+std::optional<int> show(QWidget* owner, const QStringList& items, QPoint globalPos);
+
+void setPresenter(Presenter presenter);
+
+} // namespace forms::popupmenu

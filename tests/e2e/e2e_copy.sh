@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The colour leaves the program through the clipboard: Ctrl+C and Ctrl+Insert
+# copy the current pick as #RRGGBB and as application/x-color; the context
+# menu, opened by the right button on a bar or a swatch, the menu key or
+# Shift+F10, copies it in each of its three forms; a dismissed menu copies
+# nothing.
+source "$(dirname "$0")/lib.sh"
+start_x
+start_app
+
+PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
+SWATCH_X=429; SWATCH_Y=61      # centre of the selected-colour swatch
+
+# What the clipboard holds; nothing when no program owns it.
+clipboard() {
+    xclip -o -selection clipboard "$@" 2>/dev/null || true
+}
+
+# Hovers a point of a bar until the preview shows the pixel under it; prints
+# that pixel, RRGGBB.
+hover_pick() {
+    point_at "$1" "$2"
+    local under
+    under=$(pixel "$1" "$2")
+    for _ in $(seq 40); do
+        [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$under" ] && break
+        sleep 0.05
+    done
+    expect_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
+    echo "$under"
+}
+
+expect_clipboard() {
+    local actual
+    for _ in $(seq 20); do
+        actual=$(clipboard)
+        [ "$actual" = "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "$2: the clipboard holds '$actual', expected '$1'"
+}
+
+# Opens the context menu with an action ($1...) and chooses item $CHOOSE.
+choose_from_menu() {
+    "$@"
+    sleep 0.3
+    local keys=()
+    for _ in $(seq "$CHOOSE"); do keys+=(Down); done
+    xdotool key --clearmodifiers "${keys[@]}" Return
+}
+
+picked=$(hover_pick 57 126)
+xdotool key --clearmodifiers ctrl+c
+expect_clipboard "#$picked" "Ctrl+C after a hover"
+red=$((16#${picked:0:2})); green=$((16#${picked:2:2})); blue=$((16#${picked:4:2}))
+expected_color=$(printf '%04x %04x %04x ffff' $((red * 257)) $((green * 257)) $((blue * 257)))
+actual_color=$(clipboard -t application/x-color | od -An -tx2 | xargs)
+[ "$actual_color" = "$expected_color" ] ||
+    fail "application/x-color after Ctrl+C is '$actual_color', expected '$expected_color'"
+
+picked=$(hover_pick 105 60)
+xdotool key --clearmodifiers ctrl+Insert
+expect_clipboard "#$picked" "Ctrl+Insert after a hover"
+
+picked=$(hover_pick 205 200)
+red=$((16#${picked:0:2})); green=$((16#${picked:2:2})); blue=$((16#${picked:4:2}))
+CHOOSE=1 choose_from_menu xdotool click 3
+expect_clipboard "#$picked" "first item of the right button's menu"
+CHOOSE=2 choose_from_menu xdotool click 3
+expect_clipboard "rgb($red, $green, $blue)" "second item of the right button's menu"
+CHOOSE=3 choose_from_menu xdotool key --clearmodifiers Menu
+expect_clipboard "&H00${picked:4:2}${picked:2:2}${picked:0:2}" "third item of the menu key's menu"
+echo "someone else's" | xclip -i -selection clipboard
+CHOOSE=1 choose_from_menu xdotool key --clearmodifiers shift+F10
+expect_clipboard "#$picked" "first item of Shift+F10's menu"
+
+# Over the swatch nothing is picked: its menu offers the pick still.
+point_at $SWATCH_X $SWATCH_Y
+CHOOSE=2 choose_from_menu xdotool click 3
+expect_clipboard "rgb($red, $green, $blue)" "second item of the swatch's menu"
+# A dismissed menu copies nothing; its "&H" is shown as written, so H is no
+# access key that would choose the third item.
+echo "someone else's" | xclip -i -selection clipboard
+xdotool click 3
+sleep 0.3
+xdotool key --clearmodifiers h
+sleep 0.2
+xdotool key --clearmodifiers Escape
+sleep 0.3
+expect_clipboard "someone else's" "a dismissed menu"
+kill -0 "$APP_PID" || fail "the Esc that dismissed the menu ended the program"
+
+point_at 200 120
+xdotool key --clearmodifiers Escape
+expect_exit 0
+echo "e2e_copy: passed"
