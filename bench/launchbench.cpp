@@ -13,12 +13,12 @@
 // processes. The children also report when they handle their first expose,
 // and the palette its peak resident memory at the end.
 
-#include "eventboundary.h"
-#include "frmmain.h"
-#include "label.h"
-#include "modmain.h"
-#include "palettelayout.h"
-#include "twips.h"
+#include "app/frmmain.h"
+#include "app/modmain.h"
+#include "forms/eventboundary.h"
+#include "forms/label.h"
+#include "forms/twips.h"
+#include "palette/palettelayout.h"
 
 #include <QApplication>
 #include <QTimer>

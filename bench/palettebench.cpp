@@ -4,8 +4,8 @@
 //
 //   palettebench getcolor | paint | pick | soak
 
-#include "colorpalette.h"
-#include "picturebox.h"
+#include "forms/picturebox.h"
+#include "palette/colorpalette.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

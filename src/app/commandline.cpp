@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "app/commandline.h"
 
-#include "appinfo.h"
+#include "app/appinfo.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "frmmain.h"
+#include "app/frmmain.h"
 
-#include "eventboundary.h"
-#include "keyboard.h"
-#include "modmain.h"
-#include "tarnwicksupport.h"
+#include "app/modmain.h"
+#include "forms/eventboundary.h"
+#include "forms/keyboard.h"
+#include "support/tarnwicksupport.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "form.h"
+#include "forms/form.h"
+#include "palette/colorpalette.h"
 
 // The main window: the palette control and nothing else, centred on the
 // screen, with Shift+F1 for the about box and Esc to close; Ctrl+C copies the

@@ -1,9 +1,9 @@
-#include "appinfo.h"
-#include "commandline.h"
-#include "eventboundary.h"
-#include "frmmain.h"
-#include "modmain.h"
-#include "platformstartguard.h"
+#include "app/appinfo.h"
+#include "app/commandline.h"
+#include "app/frmmain.h"
+#include "app/modmain.h"
+#include "app/platformstartguard.h"
+#include "forms/eventboundary.h"
 
 #include <QApplication>
 

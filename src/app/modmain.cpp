@@ -1,9 +1,9 @@
-#include "modmain.h"
+#include "app/modmain.h"
 
-#include "appinfo.h"
-#include "frmmain.h"
-#include "shellabout.h"
-#include "tarnwicksupport.h"
+#include "app/appinfo.h"
+#include "app/frmmain.h"
+#include "forms/shellabout.h"
+#include "support/tarnwicksupport.h"
 
 namespace modMain {
 

@@ -1,6 +1,6 @@
-#include "platformstartguard.h"
+#include "app/platformstartguard.h"
 
-#include "appinfo.h"
+#include "app/appinfo.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "aboutdialog.h"
+#include "forms/aboutdialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

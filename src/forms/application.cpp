@@ -1,4 +1,4 @@
-#include "application.h"
+#include "forms/application.h"
 
 namespace forms::application {
 

@@ -1,6 +1,6 @@
-#include "checkedmath.h"
+#include "forms/checkedmath.h"
 
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "colorvalue.h"
+#include "forms/colorvalue.h"
 
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "checkedmath.h"
-#include "runtimeerror.h"
+#include "forms/checkedmath.h"
+#include "forms/runtimeerror.h"
 
 #include <cstdint>
 #include <map>

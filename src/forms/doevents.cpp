@@ -1,4 +1,4 @@
-#include "doevents.h"
+#include "forms/doevents.h"
 
 #include <QCoreApplication>
 

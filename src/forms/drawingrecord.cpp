@@ -1,4 +1,4 @@
-#include "drawingrecord.h"
+#include "forms/drawingrecord.h"
 
 #include <QImage>
 

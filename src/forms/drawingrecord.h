@@ -1,6 +1,6 @@
 #pragma once
 
-#include "userscale.h"
+#include "forms/userscale.h"
 
 #include <QRect>
 #include <QRgb>

@@ -1,6 +1,6 @@
-#include "eventboundary.h"
+#include "forms/eventboundary.h"
 
-#include "application.h"
+#include "forms/application.h"
 
 #include <QApplication>
 #include <QMessageBox>

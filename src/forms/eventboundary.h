@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
-#include "flatcontrol.h"
+#include "forms/flatcontrol.h"
 
-#include "keyboard.h"
-#include "twips.h"
+#include "forms/keyboard.h"
+#include "forms/twips.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>

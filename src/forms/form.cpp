@@ -1,8 +1,8 @@
-#include "form.h"
+#include "forms/form.h"
 
-#include "eventboundary.h"
-#include "keyboard.h"
-#include "twips.h"
+#include "forms/eventboundary.h"
+#include "forms/keyboard.h"
+#include "forms/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

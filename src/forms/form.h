@@ -1,7 +1,7 @@
 #pragma once
 
-#include "flatcontrol.h"
-#include "windowhandle.h"
+#include "forms/flatcontrol.h"
+#include "forms/windowhandle.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "imagecontrol.h"
+#include "forms/imagecontrol.h"
 
 #include <QPainter>
 

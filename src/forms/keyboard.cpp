@@ -1,4 +1,4 @@
-#include "keyboard.h"
+#include "forms/keyboard.h"
 
 namespace forms::keyboard {
 

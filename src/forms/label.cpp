@@ -1,4 +1,4 @@
-#include "label.h"
+#include "forms/label.h"
 
 #include <QPainter>
 

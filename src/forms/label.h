@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flatcontrol.h"
+#include "forms/flatcontrol.h"
 
 namespace forms {
 

@@ -1,6 +1,6 @@
-#include "messagebox.h"
+#include "forms/messagebox.h"
 
-#include "application.h"
+#include "forms/application.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "nativepointer.h"
+#include "forms/nativepointer.h"
 
 #include <QScreen>
 #include <QWindow>

@@ -1,8 +1,8 @@
-#include "picturebox.h"
+#include "forms/picturebox.h"
 
-#include "eventboundary.h"
-#include "keyboard.h"
-#include "nativepointer.h"
+#include "forms/eventboundary.h"
+#include "forms/keyboard.h"
+#include "forms/nativepointer.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "drawingrecord.h"
-#include "flatcontrol.h"
-#include "picture.h"
-#include "userscale.h"
+#include "forms/drawingrecord.h"
+#include "forms/flatcontrol.h"
+#include "forms/picture.h"
+#include "forms/userscale.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "popupmenu.h"
+#include "forms/popupmenu.h"
 
 #include <QMenu>
 

@@ -1,6 +1,6 @@
-#include "resourcelibrary.h"
+#include "forms/resourcelibrary.h"
 
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
 
 #include <QFile>
 #include <QtEndian>

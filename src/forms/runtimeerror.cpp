@@ -1,4 +1,4 @@
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "screen.h"
+#include "forms/screen.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "shellabout.h"
+#include "forms/shellabout.h"
 
-#include "aboutdialog.h"
+#include "forms/aboutdialog.h"
 
 namespace forms::shellabout {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picture.h"
-#include "windowhandle.h"
+#include "forms/picture.h"
+#include "forms/windowhandle.h"
 
 #include <QString>
 

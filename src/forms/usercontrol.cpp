@@ -1,7 +1,7 @@
-#include "usercontrol.h"
+#include "forms/usercontrol.h"
 
-#include "eventboundary.h"
-#include "twips.h"
+#include "forms/eventboundary.h"
+#include "forms/twips.h"
 
 #include <QShowEvent>
 

@@ -1,6 +1,6 @@
-#include "userscale.h"
+#include "forms/userscale.h"
 
-#include "twips.h"
+#include "forms/twips.h"
 
 namespace forms {
 

@@ -1,4 +1,4 @@
-#include "windowhandle.h"
+#include "forms/windowhandle.h"
 
 #include <QApplication>
 #include <QPointer>

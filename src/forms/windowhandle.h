@@ -1,6 +1,6 @@
 #pragma once
 
-#include "picture.h"
+#include "forms/picture.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "windowplacement.h"
+#include "forms/windowplacement.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "controlarray.h"
-#include "imagecontrol.h"
-#include "label.h"
-#include "palettelayout.h"
-#include "picturebox.h"
-#include "usercontrol.h"
+#include "forms/controlarray.h"
+#include "forms/imagecontrol.h"
+#include "forms/label.h"
+#include "forms/picturebox.h"
+#include "forms/usercontrol.h"
+#include "palette/palettelayout.h"
 
 #include <cstdint>
 #include <functional>

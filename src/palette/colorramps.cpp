@@ -1,6 +1,6 @@
-#include "colorramps.h"
+#include "palette/colorramps.h"
 
-#include "checkedmath.h"
+#include "forms/checkedmath.h"
 
 namespace palette::ramps {
 

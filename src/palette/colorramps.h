@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colorvalue.h"
+#include "forms/colorvalue.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "colorreadout.h"
+#include "palette/colorreadout.h"
 
 namespace palette::readout {
 

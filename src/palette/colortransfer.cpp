@@ -1,6 +1,6 @@
-#include "colortransfer.h"
+#include "palette/colortransfer.h"
 
-#include "colorreadout.h"
+#include "palette/colorreadout.h"
 
 #include <QColor>
 #include <QMimeData>

@@ -1,6 +1,6 @@
-#include "keyboardpicking.h"
+#include "palette/keyboardpicking.h"
 
-#include "keyboard.h"
+#include "forms/keyboard.h"
 
 #include <algorithm>
 

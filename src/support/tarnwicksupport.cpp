@@ -1,8 +1,8 @@
-#include "tarnwicksupport.h"
+#include "support/tarnwicksupport.h"
 
-#include "resourcelibrary.h"
-#include "runtimeerror.h"
-#include "windowplacement.h"
+#include "forms/resourcelibrary.h"
+#include "forms/runtimeerror.h"
+#include "forms/windowplacement.h"
 
 #include <QCoreApplication>
 #include <QWidget>

@@ -1,8 +1,8 @@
 #include "testsupport.h"
 
-#include "doevents.h"
-#include "eventboundary.h"
-#include "label.h"
+#include "forms/doevents.h"
+#include "forms/eventboundary.h"
+#include "forms/label.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "runtimeerror.h"
-#include "tarnwicksupport.h"
+#include "forms/runtimeerror.h"
+#include "palette/colorpalette.h"
+#include "support/tarnwicksupport.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "colorreadout.h"
-#include "frmmain.h"
-#include "popupmenu.h"
+#include "app/frmmain.h"
+#include "forms/popupmenu.h"
+#include "palette/colorreadout.h"
 #include "testsupport.h"
 
 #include <QClipboard>

@@ -1,9 +1,9 @@
-#include "checkedmath.h"
-#include "colorvalue.h"
-#include "eventboundary.h"
-#include "label.h"
-#include "picturebox.h"
-#include "screen.h"
+#include "forms/checkedmath.h"
+#include "forms/colorvalue.h"
+#include "forms/eventboundary.h"
+#include "forms/label.h"
+#include "forms/picturebox.h"
+#include "forms/screen.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "keyboard.h"
-#include "keyboardpicking.h"
-#include "messagebox.h"
+#include "forms/keyboard.h"
+#include "forms/messagebox.h"
+#include "palette/keyboardpicking.h"
 #include "testsupport.h"
 
 #include <QtTest>

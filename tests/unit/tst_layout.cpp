@@ -1,7 +1,7 @@
-#include "colorpalette.h"
-#include "imagecontrol.h"
-#include "label.h"
-#include "picturebox.h"
+#include "forms/imagecontrol.h"
+#include "forms/label.h"
+#include "forms/picturebox.h"
+#include "palette/colorpalette.h"
 #include "testsupport.h"
 
 #include <QResizeEvent>

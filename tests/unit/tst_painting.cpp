@@ -1,7 +1,7 @@
-#include "colorramps.h"
-#include "doevents.h"
-#include "frmmain.h"
-#include "screen.h"
+#include "app/frmmain.h"
+#include "forms/doevents.h"
+#include "forms/screen.h"
+#include "palette/colorramps.h"
 #include "testsupport.h"
 
 #include <QtTest>

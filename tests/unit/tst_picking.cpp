@@ -1,5 +1,5 @@
-#include "colorreadout.h"
-#include "resourcelibrary.h"
+#include "forms/resourcelibrary.h"
+#include "palette/colorreadout.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
-#include "colorpalette.h"
-#include "colorramps.h"
-#include "runtimeerror.h"
+#include "forms/runtimeerror.h"
+#include "palette/colorpalette.h"
+#include "palette/colorramps.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "resourcelibrary.h"
-#include "runtimeerror.h"
+#include "forms/resourcelibrary.h"
+#include "forms/runtimeerror.h"
 
 #include "testsupport.h"
 

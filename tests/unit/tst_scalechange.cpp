@@ -1,4 +1,4 @@
-#include "picturebox.h"
+#include "forms/picturebox.h"
 #include "testsupport.h"
 
 #include <QScreen>

@@ -1,5 +1,5 @@
-#include "doevents.h"
-#include "resourcelibrary.h"
+#include "forms/doevents.h"
+#include "forms/resourcelibrary.h"
 #include "testsupport.h"
 
 #include <QtTest>

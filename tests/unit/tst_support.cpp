@@ -1,6 +1,6 @@
-#include "tarnwicksupport.h"
+#include "forms/windowhandle.h"
+#include "support/tarnwicksupport.h"
 #include "testsupport.h"
-#include "windowhandle.h"
 
 #include <QApplication>
 #include <QScreen>

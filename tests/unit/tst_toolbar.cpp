@@ -1,6 +1,6 @@
-#include "appinfo.h"
-#include "messagebox.h"
-#include "resourcelibrary.h"
+#include "app/appinfo.h"
+#include "forms/messagebox.h"
+#include "forms/resourcelibrary.h"
 #include "testsupport.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
-#include "aboutdialog.h"
-#include "eventboundary.h"
-#include "frmmain.h"
-#include "modmain.h"
-#include "shellabout.h"
+#include "app/frmmain.h"
+#include "app/modmain.h"
+#include "forms/aboutdialog.h"
+#include "forms/eventboundary.h"
+#include "forms/shellabout.h"
 #include "testsupport.h"
 
 #include <QtTest>
@@ -42,7 +42,7 @@ void pressKey(QWidget* form, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 
 } // namespace
 
-class ShellTest : public QObject {
+class AppTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -59,11 +59,11 @@ class ShellTest : public QObject {
     void aboutDialogFallsBackToTheDefaultIcon();
 };
 
-void ShellTest::cleanup() {
+void AppTest::cleanup() {
     releaseFrmMain();
 }
 
-void ShellTest::startUpMakesTheSupportCallsInOrder() {
+void AppTest::startUpMakesTheSupportCallsInOrder() {
     SupportRecorder support;
     modMain::Main();
     QVERIFY(isFrmMainLoaded());
@@ -80,7 +80,7 @@ void ShellTest::startUpMakesTheSupportCallsInOrder() {
     QTRY_COMPARE(support.calls.size(), expected.size() + 8);
 }
 
-void ShellTest::aFailingSupportCallStopsStartUpThere_data() {
+void AppTest::aFailingSupportCallStopsStartUpThere_data() {
     QTest::addColumn<int>("failing");
     QTest::addColumn<int>("occurrence");
     QTest::addColumn<int>("callsMade");
@@ -100,7 +100,7 @@ void ShellTest::aFailingSupportCallStopsStartUpThere_data() {
         << int(SupportFunction::SetWindowResIconAll) << 2 << 7 << true << true;
 }
 
-void ShellTest::aFailingSupportCallStopsStartUpThere() {
+void AppTest::aFailingSupportCallStopsStartUpThere() {
     QFETCH(int, failing);
     QFETCH(int, occurrence);
     QFETCH(int, callsMade);
@@ -115,7 +115,7 @@ void ShellTest::aFailingSupportCallStopsStartUpThere() {
     QCOMPARE(!errors.numbers.empty(), errorReported);
 }
 
-void ShellTest::theMainWindowIsCentredFixedAndCaptioned() {
+void AppTest::theMainWindowIsCentredFixedAndCaptioned() {
     modMain::Main();
     FrmMain& form = frmMain();
     QCOMPARE(form.windowTitle(), QStringLiteral("Color palette"));
@@ -131,7 +131,7 @@ void ShellTest::theMainWindowIsCentredFixedAndCaptioned() {
     QVERIFY(!forms::windows::bigIcon(form.hWnd()).isNone());
 }
 
-void ShellTest::keysAreHandledOnlyWithTheExactMask_data() {
+void AppTest::keysAreHandledOnlyWithTheExactMask_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("opensAbout");
@@ -152,7 +152,7 @@ void ShellTest::keysAreHandledOnlyWithTheExactMask_data() {
     QTest::newRow("Shift+F2") << int(Qt::Key_F2) << shift << false << false;
 }
 
-void ShellTest::keysAreHandledOnlyWithTheExactMask() {
+void AppTest::keysAreHandledOnlyWithTheExactMask() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, opensAbout);
@@ -167,7 +167,7 @@ void ShellTest::keysAreHandledOnlyWithTheExactMask() {
     QCOMPARE(form.isVisible(), !closes);
 }
 
-void ShellTest::aboutBoxCarriesTheTextsAndTheWindowIcon() {
+void AppTest::aboutBoxCarriesTheTextsAndTheWindowIcon() {
     AboutRecorder about;
     modMain::Main();
     FrmMain& form = frmMain();
@@ -183,7 +183,7 @@ void ShellTest::aboutBoxCarriesTheTextsAndTheWindowIcon() {
     QCOMPARE(call.icon.image(), icon.image());
 }
 
-void ShellTest::aboutBoxIsNotShownWhenTheVersionCannotBeFormatted() {
+void AppTest::aboutBoxIsNotShownWhenTheVersionCannotBeFormatted() {
     AboutRecorder about;
     ErrorRecorder errors;
     FrmMain form;
@@ -195,7 +195,7 @@ void ShellTest::aboutBoxIsNotShownWhenTheVersionCannotBeFormatted() {
     QCOMPARE(errors.numbers.size(), size_t{1});
 }
 
-void ShellTest::aboutDialogSplitsTitleAndFirstLine() {
+void AppTest::aboutDialogSplitsTitleAndFirstLine() {
     forms::Picture icon;
     tarnwick::tsLoadResIcon(QStringLiteral("A_MAIN"), icon);
     forms::AboutDialog dialog(nullptr, AboutAppText, AboutOtherText, icon);
@@ -205,10 +205,10 @@ void ShellTest::aboutDialogSplitsTitleAndFirstLine() {
     QVERIFY(dialog.showsOwnIcon());
 }
 
-void ShellTest::aboutDialogFallsBackToTheDefaultIcon() {
+void AppTest::aboutDialogFallsBackToTheDefaultIcon() {
     forms::AboutDialog dialog(nullptr, AboutAppText, AboutOtherText, forms::Picture());
     QVERIFY(!dialog.showsOwnIcon());
 }
 
-QTEST_MAIN(ShellTest)
-#include "tst_shell.moc"
+QTEST_MAIN(AppTest)
+#include "tst_app.moc"
