@@ -16,20 +16,6 @@ clipboard() {
     xclip -o -selection clipboard "$@" 2>/dev/null || true
 }
 
-# Hovers a point of a bar until the preview shows the pixel under it; prints
-# that pixel, RRGGBB.
-hover_pick() {
-    point_at "$1" "$2"
-    local under
-    under=$(pixel "$1" "$2")
-    for _ in $(seq 40); do
-        [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$under" ] && break
-        sleep 0.05
-    done
-    expect_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
-    echo "$under"
-}
-
 expect_clipboard() {
     local actual
     for _ in $(seq 20); do

@@ -19,18 +19,6 @@ trap 'kill $TARGET_PID 2>/dev/null; rm -f "$DROPS"; cleanup' EXIT
 TARGET=$(xdotool search --sync --onlyvisible --name '^Drop target$' | head -n 1)
 xdotool windowmove --sync "$TARGET" $TARGET_X $TARGET_Y
 
-hover_pick() {
-    point_at "$1" "$2"
-    local under
-    under=$(pixel "$1" "$2")
-    for _ in $(seq 40); do
-        [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$under" ] && break
-        sleep 0.05
-    done
-    expect_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
-    echo "$under"
-}
-
 # Presses where the pointer is, moves through the given screen points, a
 # little at each, and releases.
 drag_through() {

@@ -223,6 +223,21 @@ screenshot() {
     import -window root -crop "${FW}x${FH}+$FX+$FY" +repage "$SHOTS/$1.png"
 }
 
+# Hovers a point of the client area and waits until the preview swatch
+# (PREVIEW_X, PREVIEW_Y) shows the pixel under the pointer; prints that
+# pixel, RRGGBB.
+hover_pick() {
+    point_at "$1" "$2"
+    local under
+    under=$(pixel "$1" "$2")
+    for _ in $(seq 40); do
+        [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$under" ] && break
+        sleep 0.05
+    done
+    expect_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
+    echo "$under"
+}
+
 expect_pixel() {
     local actual
     actual=$(pixel "$1" "$2")
