@@ -373,11 +373,10 @@ void PictureBox::finishDrag(const QMouseEvent* event) {
     if (target == nullptr || !target->onDragDrop || !target->isEnabled()) {
         return;
     }
-    QPoint windowPixel = devicePixelUnderPointer(event);
-    if (target->window() != window()) {
-        const QPointF inWindow = target->window()->mapFromGlobal(event->globalPosition());
-        windowPixel = (inWindow * target->devicePixelRatioF()).toPoint();
-    }
+    const QPoint windowPixel =
+        target->window() == window()
+            ? devicePixelUnderPointer(event)
+            : target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
     const QPointF units = target->unitsAt(windowPixel);
     eventboundary::enter([&] {
         target->onDragDrop(this, static_cast<float>(units.x()), static_cast<float>(units.y()));
