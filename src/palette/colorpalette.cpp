@@ -16,10 +16,12 @@
 #include "support/tarnwicksupport.h"
 
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -58,26 +60,38 @@ forms::Picture loadIconPicture(const QString& name) {
 }
 
 // The children share the control's font, sized so that every caption fits its
-// one-line label even in bold, whatever font the desktop provides.
+// one-line label even in bold, whatever font the desktop provides: the largest
+// pixel size from 11 down to 7 at which they all fit. Each size measured costs
+// a font engine, so the captions are measured at the largest size and the
+// size that fits is computed from that, text width growing with the pixel size
+// in proportion; only that size is then checked, and the computation repeated
+// from there should the font's hinting make it a pixel too wide.
+constexpr int LargestCaptionPixelSize = 11;
+constexpr int SmallestCaptionPixelSize = 7;
+constexpr int CaptionBorderAndMargin = 4;
+
 QFont captionFont(QFont font) {
-    constexpr int LargestPixelSize = 11;
-    constexpr int SmallestPixelSize = 7;
-    constexpr int BorderAndMargin = 4;
     QFont bold = font;
     bold.setBold(true);
-    const auto fits = [&bold] {
+    // `size` itself when every caption fits at it, else the size computed to fit.
+    const auto sizeThatFits = [&bold](int size) {
+        bold.setPixelSize(size);
+        const QFontMetricsF metrics(bold);
+        int fitting = size;
         for (const auto& child : palette::layout::Children) {
-            const int room = forms::twips::toPixels(child.width) - BorderAndMargin;
-            if (QFontMetrics(bold).horizontalAdvance(QString::fromUtf8(child.caption)) > room) {
-                return false;
+            const qreal width = metrics.horizontalAdvance(QString::fromUtf8(child.caption));
+            const int room = forms::twips::toPixels(child.width) - CaptionBorderAndMargin;
+            // Widths are whole pixels, rounded: up to room + 0.5 still fits.
+            if (qRound(width) > room) {
+                const int proportional = static_cast<int>(size * (room + 0.5) / width);
+                fitting = std::min({fitting, size - 1, proportional});
             }
         }
-        return true;
+        return std::max(fitting, SmallestCaptionPixelSize);
     };
-    int size = LargestPixelSize;
-    bold.setPixelSize(size);
-    while (size > SmallestPixelSize && !fits()) {
-        bold.setPixelSize(--size);
+    int size = LargestCaptionPixelSize;
+    for (int next = sizeThatFits(size); next < size; next = sizeThatFits(size)) {
+        size = next;
     }
     font.setPixelSize(size);
     return font;

@@ -60,6 +60,8 @@ class LayoutTest : public QObject {
     void captionsStandWhereTheyAreAligned();
     void captionsFitTheirLabelsEvenInBold_data();
     void captionsFitTheirLabelsEvenInBold();
+    void captionsTakeTheLargestSizeThatFits_data();
+    void captionsTakeTheLargestSizeThatFits();
 };
 
 void LayoutTest::childrenStandWhereTheDesignerPutThem_data() {
@@ -253,6 +255,53 @@ void LayoutTest::captionsFitTheirLabelsEvenInBold() {
     bold.setBold(true);
     QVERIFY2(QFontMetrics(bold).horizontalAdvance(label->caption()) <= label->clientRect().width(),
              qPrintable(bold.toString()));
+}
+
+void LayoutTest::captionsTakeTheLargestSizeThatFits_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("letterSpacing");
+    QTest::newRow("sans") << "DejaVu Sans" << 0.0;
+    QTest::newRow("serif") << "DejaVu Serif" << 0.0;
+    QTest::newRow("monospace") << "DejaVu Sans Mono" << 0.0;
+    // Spacing in pixels does not grow with the font: widths are not in
+    // proportion to the size.
+    QTest::newRow("sans, 0.6 px letter spacing") << "DejaVu Sans" << 0.6;
+    QTest::newRow("serif, 1.4 px letter spacing") << "DejaVu Serif" << 1.4;
+    QTest::newRow("sans, 3 px letter spacing, nothing fits") << "DejaVu Sans" << 3.0;
+}
+
+// The captions are as large as the labels allow: the largest pixel size from
+// 11 down to 7 at which every caption fits in bold inside its border, with a
+// pixel clear on either side; 7 when none does.
+void LayoutTest::captionsTakeTheLargestSizeThatFits() {
+    QFETCH(QString, family);
+    QFETCH(qreal, letterSpacing);
+    const QFont desktopFont = QApplication::font();
+    QFont font(family);
+    font.setLetterSpacing(QFont::AbsoluteSpacing, letterSpacing);
+    QApplication::setFont(font);
+    ColorPalette palette([] {});
+    QApplication::setFont(desktopFont);
+
+    const auto allFitAt = [&](int pixelSize) {
+        QFont bold = font;
+        bold.setBold(true);
+        bold.setPixelSize(pixelSize);
+        for (const char* name : {"lblTitle(0)", "lblTitle(1)"}) {
+            const auto* label = child<forms::Label>(&palette, QLatin1String(name));
+            if (QFontMetrics(bold).horizontalAdvance(label->caption()) >
+                label->clientRect().width() - 2) {
+                return false;
+            }
+        }
+        return true;
+    };
+    int largest = 11;
+    while (largest > 7 && !allFitAt(largest)) {
+        --largest;
+    }
+    QCOMPARE(palette.font().pixelSize(), largest);
+    QCOMPARE(palette.font().family(), font.family());
 }
 
 QTEST_MAIN(LayoutTest)
