@@ -15,6 +15,7 @@
 
 #include "app/frmmain.h"
 #include "app/modmain.h"
+#include "app/startuppreload.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/twips.h"
@@ -36,6 +37,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 #include <xcb/xcb.h>
@@ -110,12 +112,22 @@ class StartUpWatch : public QObject {
 };
 
 int runChild(int argc, char* argv[], bool palette) {
+    // The palette starts up as the program does, with its preloads.
+    std::jthread fontConfiguration;
+    if (palette) {
+        fontConfiguration = std::jthread(app::preload::loadFontConfiguration);
+    }
     QApplication application(argc, argv);
+    std::jthread sessionBus;
+    if (palette) {
+        sessionBus = std::jthread(app::preload::connectSessionBus);
+    }
     StartUpWatch watch(palette);
     application.installEventFilter(&watch);
     QTimer::singleShot(GiveUpMs, &application, &QCoreApplication::quit);
     std::optional<QWidget> bare;
     if (palette) {
+        fontConfiguration.join();
         forms::eventboundary::enter(modMain::Main);
     } else {
         bare.emplace();

@@ -3,11 +3,13 @@
 #include "app/frmmain.h"
 #include "app/modmain.h"
 #include "app/platformstartguard.h"
+#include "app/startuppreload.h"
 #include "forms/eventboundary.h"
 
 #include <QApplication>
 
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -25,14 +27,17 @@ int main(int argc, char* argv[]) {
     if (const auto answer = commandline::answerBeforeQt(argumentsAfterProgram(argc, argv))) {
         return commandline::deliver(*answer);
     }
+    std::jthread fontConfiguration(app::preload::loadFontConfiguration);
     std::optional<PlatformStartGuard> platformStart(std::in_place);
     // Takes Qt's own options out of argc and argv.
     QApplication application(argc, argv);
     platformStart.reset();
+    const std::jthread sessionBus(app::preload::connectSessionBus);
     if (const auto answer = commandline::answerAfterQt(argumentsAfterProgram(argc, argv))) {
         return commandline::deliver(*answer);
     }
     app::installIdentity();
+    fontConfiguration.join();
     forms::eventboundary::enter(modMain::Main);
     // The window may already be gone: closed during the start-up paint, or
     // never shown at all.
