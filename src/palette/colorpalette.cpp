@@ -62,38 +62,57 @@ forms::Picture loadIconPicture(const QString& name) {
 // The children share the control's font, sized so that every caption fits its
 // one-line label even in bold, whatever font the desktop provides: the largest
 // pixel size from 11 down to 7 at which they all fit. Each size measured costs
-// a font engine, so the captions are measured at the largest size and the
-// size that fits is computed from that, text width growing with the pixel size
-// in proportion; only that size is then checked, and the computation repeated
-// from there should the font's hinting make it a pixel too wide.
+// a font engine, so few are: text width grows with the pixel size in
+// proportion, so one measurement tells which size fits, and that size is then
+// checked. Measuring starts in the middle of the range, where Debian's default
+// font lands: there the first measurement is also the check.
 constexpr int LargestCaptionPixelSize = 11;
+constexpr int FirstCaptionPixelSize = 9;
 constexpr int SmallestCaptionPixelSize = 7;
 constexpr int CaptionBorderAndMargin = 4;
 
 QFont captionFont(QFont font) {
     QFont bold = font;
     bold.setBold(true);
-    // `size` itself when every caption fits at it, else the size computed to fit.
+    // The largest size at which every caption would fit, in proportion to
+    // their widths at `size`; below `size` if one does not fit there.
     const auto sizeThatFits = [&bold](int size) {
         bold.setPixelSize(size);
         const QFontMetricsF metrics(bold);
-        int fitting = size;
+        int fitting = LargestCaptionPixelSize;
         for (const auto& child : palette::layout::Children) {
             const qreal width = metrics.horizontalAdvance(QString::fromUtf8(child.caption));
+            if (width == 0) {
+                continue;
+            }
             const int room = forms::twips::toPixels(child.width) - CaptionBorderAndMargin;
             // Widths are whole pixels, rounded: up to room + 0.5 still fits.
+            int proportional = static_cast<int>(size * (room + 0.5) / width);
             if (qRound(width) > room) {
-                const int proportional = static_cast<int>(size * (room + 0.5) / width);
-                fitting = std::min({fitting, size - 1, proportional});
+                proportional = std::min(proportional, size - 1);
             }
+            fitting = std::min(fitting, proportional);
         }
         return std::max(fitting, SmallestCaptionPixelSize);
     };
-    int size = LargestCaptionPixelSize;
-    for (int next = sizeThatFits(size); next < size; next = sizeThatFits(size)) {
+    // The smallest size is taken even when nothing fits.
+    int fits = SmallestCaptionPixelSize;
+    int tooWide = LargestCaptionPixelSize + 1;
+    int size = FirstCaptionPixelSize;
+    for (;;) {
+        const int computed = sizeThatFits(size);
+        if (computed >= size) {
+            fits = size;
+        } else {
+            tooWide = size;
+        }
+        const int next = std::clamp(computed, fits, tooWide - 1);
+        if (next == fits) {
+            break;
+        }
         size = next;
     }
-    font.setPixelSize(size);
+    font.setPixelSize(fits);
     return font;
 }
 

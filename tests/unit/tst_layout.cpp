@@ -261,6 +261,7 @@ void LayoutTest::captionsTakeTheLargestSizeThatFits_data() {
     QTest::addColumn<QString>("family");
     QTest::addColumn<qreal>("letterSpacing");
     QTest::newRow("sans") << "DejaVu Sans" << 0.0;
+    QTest::newRow("sans, -0.6 px letter spacing") << "DejaVu Sans" << -0.6;
     QTest::newRow("serif") << "DejaVu Serif" << 0.0;
     QTest::newRow("monospace") << "DejaVu Sans Mono" << 0.0;
     // Spacing in pixels does not grow with the font: widths are not in
