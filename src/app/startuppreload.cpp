@@ -7,8 +7,8 @@
 namespace app::preload {
 
 void loadFontConfiguration() {
-    // A failure shows where Qt asks for the configuration again, on the
-    // user-interface thread, as it would without this.
+    // The result is Qt's to judge: it asks again on the user-interface
+    // thread and finds the configuration loaded, or fails as it would have.
     FcInit();
 }
 

@@ -81,10 +81,11 @@ QFont captionFont(QFont font) {
         const QFontMetricsF metrics(bold);
         int fitting = LargestCaptionPixelSize;
         for (const auto& child : palette::layout::Children) {
-            const qreal width = metrics.horizontalAdvance(QString::fromUtf8(child.caption));
-            if (width == 0) {
+            const QString caption = QString::fromUtf8(child.caption);
+            if (caption.isEmpty()) {
                 continue;
             }
+            const qreal width = metrics.horizontalAdvance(caption);
             const int room = forms::twips::toPixels(child.width) - CaptionBorderAndMargin;
             // Widths are whole pixels, rounded: up to room + 0.5 still fits.
             int proportional = static_cast<int>(size * (room + 0.5) / width);
