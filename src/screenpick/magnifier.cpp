@@ -74,6 +74,10 @@ void paint(QPainter& painter, const QImage& image, QPoint hotSpot, const QRect& 
     painter.setPen(QPen(Qt::black, 0));
     painter.drawRect(centre.adjusted(-1, -1, 0, 0));
 
+    // A grey edge, seen on dark and light screens alike.
+    painter.setPen(QPen(Qt::gray, 0));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+
     const QRect caption(frame.left(), frame.top() + side, frame.width(), frame.height() - side);
     const QColor under = image.valid(hotSpot) ? image.pixelColor(hotSpot) : QColor(Qt::black);
     QFont font = painter.font();

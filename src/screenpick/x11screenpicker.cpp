@@ -10,6 +10,9 @@
 #include <xcb/xcb.h>
 
 #include <cstdlib>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -19,6 +22,12 @@ xcb_connection_t* x11Connection() {
 }
 
 constexpr int LongNudge = 10;
+
+void returnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
 
 } // namespace
 
@@ -184,7 +193,10 @@ void X11ScreenPicker::end(std::optional<screenpick::Pick> pick) {
     for (const auto& overlay : mOverlays) {
         overlay->hide();
     }
-    // Deleted once the event that ended the pick has left them.
+    // Deleted once the event that ended the pick has left them. The screen
+    // copies are large enough that the C library may keep their memory for
+    // the next ones; it goes back to the system once the last one is gone.
+    QObject::connect(mOverlays.back().get(), &QObject::destroyed, [] { returnFreedMemory(); });
     for (auto& overlay : mOverlays) {
         overlay.release()->deleteLater();
     }
