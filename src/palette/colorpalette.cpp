@@ -469,7 +469,9 @@ void ColorPalette::showCopyMenuAt(QPoint globalPos) {
 }
 
 void ColorPalette::PickFromScreen() {
-    if (isPickingFromScreen()) {
+    // While the bars are painted the control takes no input, and the paint's
+    // own status texts must not be overwritten by a pick's.
+    if (isPickingFromScreen() || !isEnabled()) {
         return;
     }
     const screenpick::Availability screen = screenpick::availability();

@@ -1,4 +1,5 @@
 #include "app/frmmain.h"
+#include "forms/doevents.h"
 #include "forms/messagebox.h"
 #include "forms/popupmenu.h"
 #include "screenpick/magnifier.h"
@@ -82,6 +83,7 @@ class ScreenPickTest : public QObject {
     void aPickFollowsThePointerAndEndsTakenOrAsBefore();
     void onlyCtrlPStartsAPickAndOnlyOne_data();
     void onlyCtrlPStartsAPickAndOnlyOne();
+    void noPickStartsWhileTheBarsArePainted();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing_data();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing();
 };
@@ -221,6 +223,26 @@ void ScreenPickTest::onlyCtrlPStartsAPickAndOnlyOne() {
     QTest::keyClick(&form, Qt::Key_P, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(FakePicker::created - createdBefore, starts ? 1 : 0);
     QVERIFY(form.isVisible());
+}
+
+// While the bars are painted, as for any other input, no pick starts: its
+// cancel would put back the paint's wait text after the paint has ended.
+void ScreenPickTest::noPickStartsWhileTheBarsArePainted() {
+    FakeDesktop desktop(Available);
+    FrmMain form;
+    const int createdBefore = FakePicker::created;
+    int picksTried = 0;
+    forms::setYieldObserver([&] {
+        if (picksTried++ == 100) {
+            form.cpMain->PickFromScreen();
+        }
+    });
+    YieldObserverGuard guard;
+    form.show();
+    QTRY_COMPARE(statusText(form.cpMain), QStringLiteral(" Paint operation complete."));
+    QVERIFY(picksTried > 100);
+    QCOMPARE(FakePicker::created, createdBefore);
+    QVERIFY(!form.cpMain->isPickingFromScreen());
 }
 
 void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing_data() {
