@@ -489,6 +489,7 @@ void ColorPalette::PickFromScreen() {
     mScreenPicker->onHover = [this](const screenpick::Pick& under) {
         forms::eventboundary::enter([&] { showColor(forms::colorValueFromRgb(under.color)); });
     };
+    mScreenPicker->setOwnWindow(window());
     mScreenPicker->onFinished = [this](const std::optional<screenpick::Pick>& pick) {
         forms::eventboundary::enter([&] { screenPickFinished(pick); });
     };

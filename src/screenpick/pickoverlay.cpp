@@ -44,6 +44,23 @@ void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
     if (!after.isNull()) {
         update(toLogical(after));
     }
+    if (!mHole.isEmpty()) {
+        updateMask();
+    }
+}
+
+void PickOverlay::setHole(const QRect& hole) {
+    mHole = hole;
+    updateMask();
+}
+
+void PickOverlay::updateMask() {
+    QRegion shown = QRegion(rect()).subtracted(mHole);
+    const QRect magnifier = magnifierFrame();
+    if (!magnifier.isNull()) {
+        shown += toLogical(magnifier);
+    }
+    setMask(shown);
 }
 
 QRect PickOverlay::magnifierFrame() const {

@@ -25,6 +25,9 @@ class PickOverlay : public QWidget {
     // Shows the magnifier at a hot spot, in device pixels of this screen, or
     // hides it.
     void setHotSpot(std::optional<QPoint> hotSpot);
+    // Leaves a window below seen through a hole, logical pixels of the
+    // overlay; the magnifier is drawn over it all the same.
+    void setHole(const QRect& hole);
 
     std::function<void()> onPointerMoved;
     std::function<void(Qt::MouseButton)> onPressed;
@@ -39,8 +42,10 @@ class PickOverlay : public QWidget {
   private:
     QRect magnifierFrame() const;
     QRect toLogical(const QRect& device) const;
+    void updateMask();
 
     QImage mImage;
     QRect mDeviceGeometry;
     std::optional<QPoint> mHotSpot;
+    QRect mHole;
 };

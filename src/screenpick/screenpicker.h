@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -30,6 +32,10 @@ class ScreenPicker : public QObject {
     // cancelled or could not run.
     std::function<void(const std::optional<Pick>&)> onFinished;
 
+    // The window the pick was started from stays live above a screen held
+    // still, so that what it shows of the pick is seen; none by default.
+    void setOwnWindow(QWidget* window) { mOwnWindow = window; }
+
     virtual void start() = 0;
     // Ends a running pick as cancelled; nothing when none runs.
     virtual void cancel() = 0;
@@ -37,6 +43,8 @@ class ScreenPicker : public QObject {
 
   protected:
     void finish(const std::optional<Pick>& pick);
+
+    QPointer<QWidget> mOwnWindow;
 };
 
 // Whether this desktop lets us pick, and if not, what is missing.

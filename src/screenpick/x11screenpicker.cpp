@@ -68,6 +68,11 @@ void X11ScreenPicker::start() {
         overlay->onKey = [this](int key, Qt::KeyboardModifiers modifiers) {
             keyPressed(key, modifiers);
         };
+        if (mOwnWindow && mOwnWindow->isVisible()) {
+            // The own window is seen through a hole; it is read as it was when
+            // the pick began, like everything else.
+            overlay->setHole(mOwnWindow->frameGeometry().translated(-overlay->pos()));
+        }
         overlay->show();
         mOverlays.push_back(std::move(overlay));
     }

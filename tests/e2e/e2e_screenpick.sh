@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Picking a colour anywhere on the screen (Ctrl+P): another program
 # (tests/e2e/pickcells.cpp) shows one-device-pixel cells of known colours; the
-# pointer is moved over them at odd and even device pixels, nudged with the
-# arrow keys, and the colour taken by a click or Enter becomes the preview and
-# what Ctrl+C copies. Esc and the right button cancel: preview, status line
-# and current pick stay as they were, and the program keeps running until the
-# main window's own Esc. What the magnifier once covered is read as the screen
-# showed it.
+# pointer is moved over them at odd and even device pixels and nudged with the
+# arrow keys; the magnifier and the preview follow, and the colour taken by a
+# click or Enter becomes the preview and what Ctrl+C copies. Esc and the right
+# button cancel: preview, status line and current pick stay as they were, and
+# the program keeps running until the main window's own Esc. What the
+# magnifier once covered is read as the screen showed it.
 source "$(dirname "$0")/lib.sh"
 PICKCELLS=${PICKCELLS:?PICKCELLS must name the cells program}
 start_x
@@ -15,11 +15,14 @@ start_x
 "$PICKCELLS" 2>"$XDG_RUNTIME_DIR/cells.stderr" &
 HELPER_PIDS+=($!)
 cells_shown() {
-    WAIT_DETAIL=$(cat "$XDG_RUNTIME_DIR/cells.stderr")
+    kill -0 "${HELPER_PIDS[-1]}" 2>/dev/null ||
+        fail "the cells program ended: $(cat "$XDG_RUNTIME_DIR/cells.stderr")"
     probe find Pick cells
+    WAIT_DETAIL="its window: $REPLY"
     [ "$REPLY" != none ] || return 1
     CELLS_WINDOW=$REPLY
     probe state "$CELLS_WINDOW"
+    WAIT_DETAIL="its window $CELLS_WINDOW is $REPLY"
     [ "$REPLY" = viewable ]
 }
 wait_for 20 "the cells program showed no window" cells_shown
@@ -102,6 +105,8 @@ point_at_cell() {
     POINTER=""
     xdotool mousemove --sync $((CX + $1)) $((CY + $2))
     wait_for 5 "the magnifier did not follow the pointer to cell ($1, $2)" magnifier_shows "$1" "$2"
+    # The palette's window stays live above the still screen.
+    wait_for 5 "the preview did not follow the pointer to cell ($1, $2)" preview_is "$(cell "$1" "$2")"
 }
 
 # Ends a pick by a click, Enter or Space on cell ($2, $3) and checks the
