@@ -11,7 +11,9 @@ source "$(dirname "$0")/lib.sh"
 PICKCELLS=${PICKCELLS:?PICKCELLS must name the cells program}
 start_x
 
-# The other program first, so that the palette's window is the active one.
+start_app
+# The other program once the window manager has taken on the palette's window:
+# one that has only just started may never map a window.
 "$PICKCELLS" 2>"$XDG_RUNTIME_DIR/cells.stderr" &
 HELPER_PIDS+=($!)
 cells_shown() {
@@ -28,7 +30,6 @@ cells_shown() {
 wait_for 20 "the cells program showed no window" cells_shown
 probe origin "$CELLS_WINDOW"
 read -r CX CY <<<"$REPLY"
-start_app
 
 PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
 REST_X=300; REST_Y=264         # on the status line, where nothing is picked
@@ -85,8 +86,11 @@ status_line() {
     echo "$REPLY"
 }
 
+# A click on the status line, where it does nothing else, makes the palette's
+# window the active one again under a window manager.
 start_pick() {
     point_at $REST_X $REST_Y
+    xdotool click 1
     xdotool key --clearmodifiers ctrl+p
     wait_for 10 "Ctrl+P showed no cross-hair over the screen" overlay_shown
 }

@@ -15,7 +15,7 @@ class PickCells : public QWidget {
   public:
     PickCells() {
         setWindowTitle(QStringLiteral("Pick cells"));
-        setFixedSize(160, 120);
+        setFixedSize(100, 80);
         setAttribute(Qt::WA_OpaquePaintEvent);
         mCells = QImage(Cells, Cells, QImage::Format_RGB32);
         for (int y = 0; y < Cells; ++y) {
