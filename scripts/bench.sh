@@ -2,7 +2,8 @@
 # Builds the release configuration and runs the benchmarks: GetColor, the
 # whole PaintBars, one pick and a soak, on the offscreen platform and in Xvfb;
 # then, in Xvfb, launch to the window mapped against a bare Qt window, launch
-# to " Paint operation complete." and the peak memory at that point.
+# to " Paint operation complete." and the peak memory at that point; a screen
+# pick's repaint and memory.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -30,6 +31,9 @@ echo "== Xvfb"
 for which in paint pick soak; do
     DISPLAY=$XVFB_DISPLAY QT_QPA_PLATFORM=xcb "$BENCH/palettebench" "$which"
 done
+
+echo "== screen pick in Xvfb"
+DISPLAY=$XVFB_DISPLAY QT_QPA_PLATFORM=xcb "$BENCH/screenpickbench"
 
 echo "== launch in Xvfb: the program against a bare window of the same size"
 # In a session bus of its own, as on a desktop: without one, the first use of

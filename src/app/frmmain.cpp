@@ -44,7 +44,8 @@ void FrmMain::Form_KeyDown(int16_t& KeyCode, int16_t& Shift) {
 }
 
 // Keys of the whole window, wherever the focus is: the edit keys Ctrl+C and
-// Ctrl+Insert copy, the menu key and Shift+F10 open the copy menu.
+// Ctrl+Insert copy, the menu key and Shift+F10 open the copy menu, Ctrl+P
+// picks a colour from the screen.
 void FrmMain::keyNotTaken(int16_t& keyCode, int16_t& shift) {
     using namespace forms::keyboard;
     if ((keyCode == 'C' || keyCode == VkInsert) && shift == CtrlMask) {
@@ -53,6 +54,9 @@ void FrmMain::keyNotTaken(int16_t& keyCode, int16_t& shift) {
     } else if ((keyCode == VkApps && shift == 0) || (keyCode == VkF10 && shift == ShiftMask)) {
         keyCode = 0;
         cpMain->ShowCopyMenu();
+    } else if (keyCode == 'P' && shift == CtrlMask) {
+        keyCode = 0;
+        cpMain->PickFromScreen();
     }
 }
 

@@ -5,7 +5,8 @@
 
 // The main window: the palette control and nothing else, centred on the
 // screen, with Shift+F1 for the about box and Esc to close; Ctrl+C copies the
-// current pick and the menu key offers it in other forms.
+// current pick, the menu key offers it in other forms, and Ctrl+P picks a
+// colour from the screen.
 class FrmMain : public forms::Form {
   public:
     FrmMain();

@@ -6,16 +6,28 @@ namespace forms::popupmenu {
 
 namespace {
 
-std::optional<int> showModal(QWidget* owner, const QStringList& items, QPoint globalPos) {
+std::optional<int> showModal(QWidget* owner, const QList<Item>& items, QPoint globalPos) {
     QMenu menu(owner);
-    for (QString item : items) {
-        menu.addAction(item.replace(QLatin1Char('&'), QLatin1String("&&")));
+    menu.setToolTipsVisible(true);
+    QList<const QAction*> actions;
+    for (const Item& item : items) {
+        if (item.separatorBefore) {
+            menu.addSeparator();
+        }
+        QString text = item.text;
+        QAction* action = menu.addAction(text.replace(QLatin1Char('&'), QLatin1String("&&")));
+        action->setEnabled(item.enabled);
+        if (!item.toolTip.isEmpty()) {
+            action->setToolTip(item.toolTip);
+            action->setStatusTip(item.toolTip);
+        }
+        actions << action;
     }
     const QAction* chosen = menu.exec(globalPos);
     if (chosen == nullptr) {
         return std::nullopt;
     }
-    return static_cast<int>(menu.actions().indexOf(chosen));
+    return static_cast<int>(actions.indexOf(chosen));
 }
 
 Presenter& presenter() {
@@ -25,7 +37,7 @@ Presenter& presenter() {
 
 } // namespace
 
-std::optional<int> show(QWidget* owner, const QStringList& items, QPoint globalPos) {
+std::optional<int> show(QWidget* owner, const QList<Item>& items, QPoint globalPos) {
     return presenter()(owner, items, globalPos);
 }
 

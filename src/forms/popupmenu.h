@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
-#include <QStringList>
+#include <QString>
 
 #include <functional>
 #include <optional>
@@ -13,11 +14,19 @@ class QWidget;
 // is dismissed. Tests replace the presenter.
 namespace forms::popupmenu {
 
+struct Item {
+    QString text;
+    // A disabled item says why in its tool tip.
+    bool enabled = true;
+    QString toolTip;
+    bool separatorBefore = false;
+};
+
 // The index of the item chosen, or none.
 using Presenter =
-    std::function<std::optional<int>(QWidget* owner, const QStringList& items, QPoint globalPos)>;
+    std::function<std::optional<int>(QWidget* owner, const QList<Item>& items, QPoint globalPos)>;
 
-std::optional<int> show(QWidget* owner, const QStringList& items, QPoint globalPos);
+std::optional<int> show(QWidget* owner, const QList<Item>& items, QPoint globalPos);
 
 void setPresenter(Presenter presenter);
 

@@ -2,6 +2,7 @@
 
 #include "forms/checkedmath.h"
 #include "forms/doevents.h"
+#include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/messagebox.h"
 #include "forms/popupmenu.h"
@@ -30,6 +31,10 @@ constexpr int16_t BoolFalse = 0;
 
 const QString PaintingText = QStringLiteral(" Painting colors... Please wait. ");
 const QString PaintDoneText = QStringLiteral(" Paint operation complete.");
+const QString PickFromScreenText = QStringLiteral("Pick from Screen");
+const QString NoScreenPickText =
+    QStringLiteral("Picking a colour from the screen needs an X11 session or a desktop portal "
+                   "that picks colours: ");
 
 constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
@@ -352,13 +357,18 @@ void ColorPalette::InitIcons() {
 
 void ColorPalette::PickColor(forms::PictureBox& box, float X, float Y) {
     const forms::ColorValue color = box.point(X, Y);
+    showColor(color);
+    mCurColor = color;
+    mCurX = X;
+    mCurY = Y;
+}
+
+// The preview swatch takes the colour and the status line describes it.
+void ColorPalette::showColor(forms::ColorValue color) {
     picColorPreview->setBackColor(color);
     QString hex;
     tarnwick::check(tarnwick::SupportFunction::Hex4, tarnwick::tsHex4(color, hex));
     lblStatusBar->setCaption(palette::readout::statusText(palette::readout::split(color), hex));
-    mCurColor = color;
-    mCurX = X;
-    mCurY = Y;
 }
 
 void ColorPalette::picColorBar_MouseMove(int16_t Index, int16_t /*Button*/, int16_t /*Shift*/,
@@ -477,11 +487,80 @@ void ColorPalette::showCopyMenuAt(QPoint globalPos) {
     QString hex;
     tarnwick::check(tarnwick::SupportFunction::Hex4, tarnwick::tsHex4(mCurColor, hex));
     const QStringList texts = {hexTriplet(channels), rgbFunction(channels), hexLiteral(hex)};
-    QStringList items;
+    QList<forms::popupmenu::Item> items;
     for (const QString& text : texts) {
-        items << QStringLiteral("Copy ") + text;
+        items.append({QStringLiteral("Copy ") + text, true, {}, false});
     }
-    if (const auto chosen = forms::popupmenu::show(this, items, globalPos)) {
+    const screenpick::Availability screen = screenpick::availability();
+    items.append({PickFromScreenText, screen.available,
+                  screen.available ? QString() : NoScreenPickText + screen.missing, true});
+    const auto chosen = forms::popupmenu::show(this, items, globalPos);
+    if (chosen && *chosen < texts.size()) {
         QGuiApplication::clipboard()->setText(texts.at(*chosen));
+    } else if (chosen) {
+        PickFromScreen();
     }
+}
+
+void ColorPalette::PickFromScreen() {
+    // While the bars are painted the control takes no input, and the paint's
+    // own status texts must not be overwritten by a pick's.
+    if (isPickingFromScreen() || !isEnabled()) {
+        return;
+    }
+    const screenpick::Availability screen = screenpick::availability();
+    if (!screen.available) {
+        forms::messagebox::msgBox(NoScreenPickText + screen.missing + QLatin1Char('.'));
+        return;
+    }
+    mScreenPicker = screenpick::create();
+    if (!mScreenPicker) {
+        return;
+    }
+    mPreviewBeforeScreenPick = picColorPreview->backColor();
+    mStatusBeforeScreenPick = lblStatusBar->caption();
+    // The colour under the cross-hair is shown as a hover over a bar shows it.
+    mScreenPicker->onHover = [this](const screenpick::Pick& under) {
+        forms::eventboundary::enter([&] { showColor(forms::colorValueFromRgb(under.color)); });
+    };
+    mScreenPicker->setOwnWindow(window());
+    mScreenPicker->onFinished = [this](const std::optional<screenpick::Pick>& pick) {
+        forms::eventboundary::enter([&] { screenPickFinished(pick); });
+    };
+    mScreenPicker->start();
+}
+
+bool ColorPalette::isPickingFromScreen() const {
+    return mScreenPicker && mScreenPicker->isRunning();
+}
+
+void ColorPalette::screenPickFinished(const std::optional<screenpick::Pick>& pick) {
+    // Deleted once it has returned from the call that ended it.
+    mScreenPicker.release()->deleteLater();
+    if (!pick) {
+        picColorPreview->setBackColor(mPreviewBeforeScreenPick);
+        lblStatusBar->setCaption(mStatusBeforeScreenPick);
+        return;
+    }
+    const forms::ColorValue color = forms::colorValueFromRgb(pick->color);
+    showColor(color);
+    mCurColor = color;
+    const QPoint at = pick->devicePixel.value_or(QPoint());
+    mCurX = static_cast<float>(at.x());
+    mCurY = static_cast<float>(at.y());
+}
+
+ColorPalette::~ColorPalette() {
+    if (mScreenPicker) {
+        mScreenPicker->onHover = nullptr;
+        mScreenPicker->onFinished = nullptr;
+    }
+}
+
+// A pick ends with the window it was started from.
+void ColorPalette::hideEvent(QHideEvent* event) {
+    if (isPickingFromScreen()) {
+        mScreenPicker->cancel();
+    }
+    forms::UserControl::hideEvent(event);
 }

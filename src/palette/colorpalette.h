@@ -6,9 +6,11 @@
 #include "forms/picturebox.h"
 #include "forms/usercontrol.h"
 #include "palette/palettelayout.h"
+#include "screenpick/screenpicker.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QMimeData;
@@ -17,12 +19,14 @@ class QMimeData;
 // swatch and status line that describe the colour under the pointer, a
 // selected-colour swatch that keeps a colour dropped on it, and a three-button
 // toolbar for the two display styles and the about box. Everything the mouse
-// does can be done from the keyboard too, and the current pick can be copied
-// or dragged to other programs.
+// does can be done from the keyboard too, the current pick can be copied or
+// dragged to other programs, and a colour can be picked anywhere on the
+// screen.
 class ColorPalette : public forms::UserControl {
   public:
     // showAbout opens the application's about box and returns when it closes.
     explicit ColorPalette(std::function<void()> showAbout, QWidget* parent = nullptr);
+    ~ColorPalette() override;
 
     std::optional<forms::ColorValue> GetColor(int32_t nBar, int32_t Pos) const;
     void PaintBars();
@@ -32,10 +36,17 @@ class ColorPalette : public forms::UserControl {
     void CopyColor();
     // Offers the current pick's texts to copy, at the focused control.
     void ShowCopyMenu();
+    // Picks a colour anywhere on the screen: the preview and the status line
+    // follow the cross-hair, the colour taken becomes the current pick, and a
+    // cancelled pick leaves everything as it was. Where the desktop allows no
+    // screen pick, a message box says what is missing.
+    void PickFromScreen();
+    bool isPickingFromScreen() const;
 
   protected:
     void showNotification() override { UserControl_Show(); }
     void resizeNotification() override { UserControl_Resize(); }
+    void hideEvent(QHideEvent* event) override;
 
     // The current pick, then the two display styles (16-bit Booleans: any
     // non-zero value is true).
@@ -56,6 +67,8 @@ class ColorPalette : public forms::UserControl {
     void InitIcons();
 
     void PickColor(forms::PictureBox& box, float X, float Y);
+    void showColor(forms::ColorValue color);
+    void screenPickFinished(const std::optional<screenpick::Pick>& pick);
     void picColorBar_MouseMove(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void picSelectedColor_DblClick();
     void picSelectedColor_DragDrop(forms::PictureBox* Source, float X, float Y);
@@ -82,4 +95,9 @@ class ColorPalette : public forms::UserControl {
 
     // The toolbar button that Up and Down have chosen, for Space or Enter.
     int mChosenButton = 0;
+
+    // A screen pick, while it runs, and what it restores when cancelled.
+    std::unique_ptr<screenpick::ScreenPicker> mScreenPicker;
+    forms::ColorValue mPreviewBeforeScreenPick = 0;
+    QString mStatusBeforeScreenPick;
 };

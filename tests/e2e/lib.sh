@@ -90,8 +90,11 @@ start_x() {
     esac
 }
 
+# openbox names itself on the root window before it manages windows, and a
+# window mapped in between may never be shown; its client list comes later.
 wm_running() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    [ "$(xprop -root _NET_SUPPORTING_WM_CHECK _NET_CLIENT_LIST_STACKING 2>/dev/null |
+        grep -c 'window id')" -eq 2 ]
 }
 
 # probe COMMAND...: one request to xprobe.py; the answer lands in REPLY.

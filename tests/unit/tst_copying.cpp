@@ -14,11 +14,16 @@ namespace {
 class MenuRecorder {
   public:
     explicit MenuRecorder(std::optional<int> answer) {
-        forms::popupmenu::setPresenter(
-            [this, answer](QWidget* /*owner*/, const QStringList& items, QPoint /*at*/) {
-                offered.push_back(items);
-                return answer;
-            });
+        forms::popupmenu::setPresenter([this, answer](QWidget* /*owner*/,
+                                                      const QList<forms::popupmenu::Item>& items,
+                                                      QPoint /*at*/) {
+            QStringList texts;
+            for (const auto& item : items) {
+                texts << item.text;
+            }
+            offered.push_back(texts);
+            return answer;
+        });
     }
     ~MenuRecorder() { forms::popupmenu::setPresenter({}); }
     std::vector<QStringList> offered;
@@ -191,9 +196,10 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
         QVERIFY(menu.offered.empty());
     } else {
         QCOMPARE(menu.offered.size(), size_t{1});
-        QCOMPARE(menu.offered.front(), QStringList({QStringLiteral("Copy ") + forms[0],
-                                                    QStringLiteral("Copy ") + forms[1],
-                                                    QStringLiteral("Copy ") + forms[2]}));
+        QCOMPARE(
+            menu.offered.front(),
+            QStringList({QStringLiteral("Copy ") + forms[0], QStringLiteral("Copy ") + forms[1],
+                         QStringLiteral("Copy ") + forms[2], QStringLiteral("Pick from Screen")}));
     }
     QCOMPARE(clipboardText(), copiedForm < 0 ? QString() : forms.at(copiedForm));
 }

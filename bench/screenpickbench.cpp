@@ -1,0 +1,144 @@
+// Benchmark of picking a colour from the screen, on X11 (Xvfb): the pointer
+// moved by the X server to the magnifier repainted on the screen, and the
+// resident memory a pick adds while it runs and after it ends, with the heap
+// memory still in use after each pick (a copy not given back would grow it).
+#include "palette/colorpalette.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <malloc.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+long residentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+QWidget* overlay() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QStringLiteral("screenPickOverlay") && widget->isVisible()) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+// Waits until the X server has done everything asked of it so far.
+void roundTrip(xcb_connection_t* connection) {
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr) {
+        std::fprintf(stderr, "screenpickbench needs X11 (QT_QPA_PLATFORM=xcb)\n");
+        return 2;
+    }
+    xcb_connection_t* connection = x11->connection();
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+
+    QWidget host;
+    auto* palette = new ColorPalette([] {}, &host);
+    host.resize(palette->size());
+    host.show();
+    if (!QTest::qWaitForWindowExposed(&host)) {
+        std::fprintf(stderr, "the window was never exposed\n");
+        return 1;
+    }
+    QTest::qWait(200);
+    const long before = residentKiB();
+
+    constexpr int Moves = 300;
+    std::vector<double> micros;
+    long during = 0;
+    std::vector<long> afterEach;
+    std::vector<long> heapInUse;
+    constexpr int Picks = 6;
+    for (int round = 0; round < Picks; ++round) {
+        palette->PickFromScreen();
+        QWidget* shown = overlay();
+        if (shown == nullptr || !QTest::qWaitForWindowExposed(shown)) {
+            std::fprintf(stderr, "no cross-hair over the screen\n");
+            return 1;
+        }
+        PaintCounter counter;
+        shown->installEventFilter(&counter);
+        for (int i = 0; i < Moves; ++i) {
+            const int paints = counter.paints;
+            QElapsedTimer timer;
+            timer.start();
+            xcb_warp_pointer(connection, XCB_NONE, root, 0, 0, 0, 0,
+                             static_cast<int16_t>(300 + (i % 40) * 3),
+                             static_cast<int16_t>(200 + (i % 30) * 5));
+            xcb_flush(connection);
+            while (counter.paints == paints) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            }
+            // The paint is on its way to the server; done once the server has it.
+            QCoreApplication::processEvents();
+            roundTrip(connection);
+            micros.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
+        }
+        during = std::max(during, residentKiB());
+        shown->removeEventFilter(&counter);
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(shown, &escape);
+        QTest::qWait(100);
+        afterEach.push_back(residentKiB());
+        heapInUse.push_back(static_cast<long>(mallinfo2().uordblks / 1024));
+    }
+    const long after = residentKiB();
+    std::printf("screen pick on %s: pointer moved to magnifier repainted, median of %zu: %.0f "
+                "µs\n",
+                qPrintable(QGuiApplication::platformName()), micros.size(), median(micros));
+    std::printf("screen pick: resident memory %ld KiB before, %ld KiB while picking (%+ld KiB), "
+                "%ld KiB after %d picks (%+ld KiB)\n",
+                before, during, during - before, after, Picks, after - before);
+    std::printf("screen pick: after each pick, resident / heap in use (KiB):");
+    for (std::size_t i = 0; i < afterEach.size(); ++i) {
+        std::printf(" %ld/%ld", afterEach[i], heapInUse[i]);
+    }
+    std::printf("\n");
+    return 0;
+}

@@ -1,0 +1,120 @@
+#include "screenpick/pickoverlay.h"
+
+#include "screenpick/magnifier.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <cmath>
+
+PickOverlay::PickOverlay(QScreen* screen, QImage image)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::X11BypassWindowManagerHint),
+      mImage(std::move(image)) {
+    setObjectName(QStringLiteral("screenPickOverlay"));
+    setWindowTitle(QStringLiteral("Pick a colour from the screen"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    setAccessibleName(QStringLiteral("Pick a colour from the screen"));
+    // A screen's top-left device pixel is its top-left logical pixel too.
+    const QRect logical = screen->geometry();
+    mDeviceGeometry = QRect(logical.topLeft(), mImage.size());
+    setGeometry(logical);
+    // Drawn in device pixels, one to one (see paintEvent).
+    mImage.setDevicePixelRatio(1.0);
+}
+
+void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
+    if (hotSpot == mHotSpot) {
+        return;
+    }
+    const QRect before = magnifierFrame();
+    mHotSpot = hotSpot;
+    const QRect after = magnifierFrame();
+    if (!before.isNull()) {
+        update(toLogical(before));
+    }
+    if (!after.isNull()) {
+        update(toLogical(after));
+    }
+    if (!mHole.isEmpty()) {
+        updateMask();
+    }
+}
+
+void PickOverlay::setHole(const QRect& hole) {
+    mHole = hole;
+    updateMask();
+}
+
+void PickOverlay::updateMask() {
+    QRegion shown = QRegion(rect()).subtracted(mHole);
+    const QRect magnifier = magnifierFrame();
+    if (!magnifier.isNull()) {
+        shown += toLogical(magnifier);
+    }
+    setMask(shown);
+}
+
+QRect PickOverlay::magnifierFrame() const {
+    if (!mHotSpot) {
+        return {};
+    }
+    using namespace screenpick::magnifier;
+    return place(*mHotSpot, sizeFor(devicePixelRatioF()), QRect(QPoint(0, 0), mImage.size()));
+}
+
+// The logical pixels that hold a device rectangle, with a pixel to spare for
+// the rounding at fractional scales.
+QRect PickOverlay::toLogical(const QRect& device) const {
+    const qreal ratio = devicePixelRatioF();
+    const int left = static_cast<int>(std::floor(device.left() / ratio)) - 1;
+    const int top = static_cast<int>(std::floor(device.top() / ratio)) - 1;
+    const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio)) + 1;
+    const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio)) + 1;
+    return {QPoint(left, top), QPoint(right, bottom)};
+}
+
+void PickOverlay::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    // Device pixels from here on: the screen copy lands one to one.
+    const qreal ratio = devicePixelRatioF();
+    painter.setWorldTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
+    const QRect dirty = event->rect();
+    const QRect deviceDirty(QPoint(static_cast<int>(std::floor(dirty.left() * ratio)),
+                                   static_cast<int>(std::floor(dirty.top() * ratio))),
+                            QPoint(static_cast<int>(std::ceil((dirty.right() + 1) * ratio)),
+                                   static_cast<int>(std::ceil((dirty.bottom() + 1) * ratio))));
+    painter.drawImage(deviceDirty.topLeft(), mImage, deviceDirty);
+    if (mHotSpot) {
+        screenpick::magnifier::paint(painter, mImage, *mHotSpot, magnifierFrame());
+    }
+}
+
+void PickOverlay::mouseMoveEvent(QMouseEvent* /*event*/) {
+    if (onPointerMoved) {
+        onPointerMoved();
+    }
+}
+
+void PickOverlay::mousePressEvent(QMouseEvent* event) {
+    if (onPressed) {
+        onPressed(event->button());
+    }
+}
+
+void PickOverlay::keyPressEvent(QKeyEvent* event) {
+    // Every key belongs to the pick while it runs; none reaches the window
+    // behind.
+    event->accept();
+    if (onKey) {
+        onKey(event->key(), event->modifiers());
+    }
+}

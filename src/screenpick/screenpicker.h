@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+// Picking a colour anywhere on the screen, whichever way the desktop allows:
+// given the screen, a pick answers the colour under the cross-hair, or
+// nothing when it was cancelled. It knows nothing of what the colour is for.
+namespace screenpick {
+
+// A colour taken from the screen, and the device pixel of the whole desktop
+// it was read at where the way of picking knows it.
+struct Pick {
+    QRgb color = 0;
+    std::optional<QPoint> devicePixel;
+};
+
+class ScreenPicker : public QObject {
+  public:
+    // The colour under the cross-hair, each time it moves (not every way of
+    // picking reports it).
+    std::function<void(const Pick&)> onHover;
+    // Once per start: the colour taken, or nothing when the pick was
+    // cancelled or could not run.
+    std::function<void(const std::optional<Pick>&)> onFinished;
+
+    // The window the pick was started from stays live above a screen held
+    // still, so that what it shows of the pick is seen; none by default.
+    void setOwnWindow(QWidget* window) { mOwnWindow = window; }
+
+    virtual void start() = 0;
+    // Ends a running pick as cancelled; nothing when none runs.
+    virtual void cancel() = 0;
+    virtual bool isRunning() const = 0;
+
+  protected:
+    void finish(const std::optional<Pick>& pick);
+
+    QPointer<QWidget> mOwnWindow;
+};
+
+// Whether this desktop lets us pick, and if not, what is missing.
+struct Availability {
+    bool available = false;
+    QString missing;
+};
+
+// The way of picking on this desktop: the X11 way where the program runs on
+// X11, otherwise the desktop portal's; none where neither is available.
+using Factory = std::function<std::unique_ptr<ScreenPicker>()>;
+Availability availability();
+std::unique_ptr<ScreenPicker> create();
+
+// Tests put a way of picking of their own in place; an empty one restores
+// the desktop's.
+void setFactory(Factory factory, Availability availability = {true, {}});
+
+} // namespace screenpick

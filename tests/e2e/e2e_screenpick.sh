@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# Picking a colour anywhere on the screen (Ctrl+P): another program
+# (tests/e2e/pickcells.cpp) shows one-device-pixel cells of known colours; the
+# pointer is moved over them at odd and even device pixels and nudged with the
+# arrow keys; the magnifier and the preview follow, and the colour taken by a
+# click or Enter becomes the preview and what Ctrl+C copies. Esc and the right
+# button cancel: preview, status line and current pick stay as they were, and
+# the program keeps running until the main window's own Esc. What the
+# magnifier once covered is read as the screen showed it.
+source "$(dirname "$0")/lib.sh"
+PICKCELLS=${PICKCELLS:?PICKCELLS must name the cells program}
+start_x
+
+start_app
+# The other program once the window manager has taken on the palette's window:
+# one that has only just started may never map a window.
+"$PICKCELLS" 2>"$XDG_RUNTIME_DIR/cells.stderr" &
+HELPER_PIDS+=($!)
+cells_shown() {
+    kill -0 "${HELPER_PIDS[-1]}" 2>/dev/null ||
+        fail "the cells program ended: $(cat "$XDG_RUNTIME_DIR/cells.stderr")"
+    probe find Pick cells
+    WAIT_DETAIL="its window: $REPLY"
+    [ "$REPLY" != none ] || return 1
+    CELLS_WINDOW=$REPLY
+    probe state "$CELLS_WINDOW"
+    WAIT_DETAIL="its window $CELLS_WINDOW is $REPLY"
+    [ "$REPLY" = viewable ]
+}
+wait_for 20 "the cells program showed no window" cells_shown
+probe origin "$CELLS_WINDOW"
+read -r CX CY <<<"$REPLY"
+
+PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
+REST_X=300; REST_Y=264         # on the status line, where nothing is picked
+
+# The colour of cell (x, y), RRGGBB.
+cell() {
+    printf '%02X%02X99' $((4 * $1 + 1)) $((4 * $2 + 2))
+}
+
+# The magnifier stands below right of the hot spot; MX MY: the middle of its
+# centre block, device pixels from the hot spot.
+BLOCK=$(((8 * SCALE_MILLI + 500) / 1000))
+MAGNIFIER_HEIGHT=$((11 * BLOCK + 1 + (18 * SCALE_MILLI + 500) / 1000))
+GAP=$((6 + MAGNIFIER_HEIGHT / 8))
+MX=$((GAP + 1 + 5 * BLOCK + (BLOCK - 1) / 2)); MY=$MX
+
+clipboard() {
+    xclip -o -selection clipboard 2>/dev/null || true
+}
+clipboard_is() {
+    WAIT_DETAIL="it holds '$(clipboard)'"
+    [ "$(clipboard)" = "$1" ]
+}
+preview_is() {
+    WAIT_DETAIL="the preview shows $(pixel $PREVIEW_X $PREVIEW_Y)"
+    [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$1" ]
+}
+
+overlay_state() {
+    probe find Pick a colour from the screen
+    [ "$REPLY" = none ] && OVERLAY=gone && return 0
+    probe state "$REPLY"
+    OVERLAY=$REPLY
+}
+overlay_shown() {
+    overlay_state
+    [ "$OVERLAY" = viewable ]
+}
+overlay_gone() {
+    overlay_state
+    [ "$OVERLAY" != viewable ]
+}
+
+# The status line, device row by row through its text, as the screen shows it.
+status_line() {
+    local points="" x y dy
+    for y in 261 264 267; do
+        dy=$(device $y)
+        for ((x = $(device 2); x < $(device 200); x += 1)); do
+            points+=" $x $dy"
+        done
+    done
+    pixels_device $points
+    echo "$REPLY"
+}
+
+# A click on the status line, where it does nothing else, makes the palette's
+# window the active one again under a window manager.
+start_pick() {
+    point_at $REST_X $REST_Y
+    xdotool click 1
+    xdotool key --clearmodifiers ctrl+p
+    wait_for 10 "Ctrl+P showed no cross-hair over the screen" overlay_shown
+}
+
+# Points the hot spot at cell ($1, $2) and waits until the magnifier's centre
+# shows it.
+HOT=""
+magnifier_shows() {
+    local x=$((CX + $1)) y=$((CY + $2)) seen
+    probe pixels $((x + MX)) $((y + MY))
+    seen=$REPLY
+    WAIT_DETAIL="its centre shows $seen over cell ($1, $2), expected $(cell "$1" "$2")"
+    [ "$seen" = "$(cell "$1" "$2")" ]
+}
+point_at_cell() {
+    POINTER=""
+    xdotool mousemove --sync $((CX + $1)) $((CY + $2))
+    wait_for 5 "the magnifier did not follow the pointer to cell ($1, $2)" magnifier_shows "$1" "$2"
+    # The palette's window stays live above the still screen.
+    wait_for 5 "the preview did not follow the pointer to cell ($1, $2)" preview_is "$(cell "$1" "$2")"
+}
+
+# Ends a pick by a click, Enter or Space on cell ($2, $3) and checks the
+# preview and Ctrl+C.
+expect_taken() {
+    wait_for 5 "$1: the cross-hair stayed" overlay_gone
+    wait_for 5 "$1: the preview does not show cell ($2, $3)" preview_is "$(cell "$2" "$3")"
+    point_at $REST_X $REST_Y
+    xdotool key --clearmodifiers ctrl+c
+    wait_for 5 "$1: Ctrl+C did not copy cell ($2, $3)" clipboard_is "#$(cell "$2" "$3")"
+}
+
+# A click at an even and at an odd device pixel.
+for spot in "10 12" "23 31"; do
+    read -r x y <<<"$spot"
+    start_pick
+    point_at_cell "$x" "$y"
+    xdotool click 1
+    expect_taken "a click" "$x" "$y"
+done
+
+# Arrows move the hot spot by one device pixel, Shift+arrows by ten.
+start_pick
+point_at_cell 5 6
+xdotool key --clearmodifiers Right
+wait_for 5 "Right did not move the magnifier" magnifier_shows 6 6
+xdotool key Down
+wait_for 5 "Down did not move the magnifier" magnifier_shows 6 7
+xdotool key shift+Right
+wait_for 5 "Shift+Right did not move the magnifier by ten" magnifier_shows 16 7
+xdotool key shift+Down
+wait_for 5 "Shift+Down did not move the magnifier by ten" magnifier_shows 16 17
+xdotool key Left Up
+wait_for 5 "Left and Up did not move the magnifier back" magnifier_shows 15 16
+xdotool key Return
+expect_taken "Enter after nudging" 15 16
+
+# The magnifier drawn over cells does not change what is read there.
+start_pick
+point_at_cell 2 3
+point_at_cell $((2 + GAP + 4)) $((3 + GAP + 4))
+xdotool key space
+expect_taken "Space where the magnifier was" $((2 + GAP + 4)) $((3 + GAP + 4))
+
+# Cancelled, by Esc or by the right button: everything stays as it was.
+for cancel in "key Escape" "click 3"; do
+    before_status=$(status_line)
+    before_preview=$(pixel $PREVIEW_X $PREVIEW_Y)
+    start_pick
+    point_at_cell 40 41
+    xdotool $cancel
+    wait_for 5 "$cancel did not end the pick" overlay_gone
+    kill -0 "$APP_PID" || fail "$cancel during a pick ended the program"
+    [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$before_preview" ] ||
+        fail "$cancel: the preview changed from $before_preview"
+    [ "$(status_line)" = "$before_status" ] || fail "$cancel: the status line changed"
+    echo "something else" | xclip -i -selection clipboard
+    point_at $REST_X $REST_Y
+    xdotool key --clearmodifiers ctrl+c
+    wait_for 5 "$cancel: Ctrl+C no longer copies the pick before" clipboard_is "#$before_preview"
+done
+
+# With no pick running, Esc closes the program as ever.
+xdotool key --clearmodifiers Escape
+expect_exit 0
+echo "e2e_screenpick: passed"

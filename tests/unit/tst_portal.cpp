@@ -1,0 +1,118 @@
+// The desktop portal's way of picking, against a fake portal (fakeportal.py)
+// on a private session bus: the test runs inside dbus-run-session.
+#include "screenpick/portalscreenpicker.h"
+
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+const QString Desktop = QStringLiteral("org.freedesktop.portal.Desktop");
+
+bool portalOnBus() {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(Desktop);
+}
+
+// The fake portal, running for as long as the object lives.
+class FakePortal {
+  public:
+    explicit FakePortal(const QStringList& arguments) {
+        mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mProcess.start(QStringLiteral("/usr/bin/python3"),
+                       QStringList{QStringLiteral(PALETTE_FAKE_PORTAL)} + arguments);
+    }
+    ~FakePortal() {
+        mProcess.kill();
+        mProcess.waitForFinished();
+        QTRY_VERIFY(!portalOnBus());
+    }
+    bool ready() {
+        return QTest::qWaitFor([] { return portalOnBus(); }, 10000);
+    }
+
+  private:
+    QProcess mProcess;
+};
+
+} // namespace
+
+class PortalTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void thePortalAnswersAPickOrSaysWhatIsMissing_data();
+    void thePortalAnswersAPickOrSaysWhatIsMissing();
+    void withoutASessionBusNothingIsAsked();
+};
+
+void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing_data() {
+    QTest::addColumn<QStringList>("portal"); // empty: none runs
+    QTest::addColumn<QString>("missing");    // empty: available
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<QRgb>("color");
+    // Each channel of the answer lies where truncating would give one less.
+    QTest::newRow("a colour, each channel rounded to the nearest")
+        << QStringList{"2", "color", "0.5", "0.1", "0.999"} << QString() << true
+        << qRgb(128, 26, 255);
+    QTest::newRow("a colour, exactly")
+        << QStringList{"3", "color", "0", "1", "0.2"} << QString() << true << qRgb(0, 255, 51);
+    QTest::newRow("cancelled by the user")
+        << QStringList{"2", "cancel"} << QString() << false << QRgb{0};
+    QTest::newRow("a portal too old to pick colours")
+        << QStringList{"1", "color", "1", "1", "1"} << "the desktop portal cannot pick colours"
+        << false << QRgb{0};
+    QTest::newRow("no portal") << QStringList{} << "no desktop portal (xdg-desktop-portal) runs"
+                               << false << QRgb{0};
+}
+
+void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing() {
+    QFETCH(QStringList, portal);
+    QFETCH(QString, missing);
+    QFETCH(bool, taken);
+    QFETCH(QRgb, color);
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run the test in dbus-run-session");
+    std::optional<FakePortal> fake;
+    if (!portal.isEmpty()) {
+        fake.emplace(portal);
+        QVERIFY(fake->ready());
+    }
+    const screenpick::Availability availability =
+        PortalScreenPicker::availability(QDBusConnection::sessionBus());
+    QCOMPARE(availability.missing, missing);
+    QCOMPARE(availability.available, missing.isEmpty());
+    if (!availability.available) {
+        return;
+    }
+    PortalScreenPicker picker;
+    int answers = 0;
+    std::optional<screenpick::Pick> answer;
+    picker.onFinished = [&](const std::optional<screenpick::Pick>& pick) {
+        ++answers;
+        answer = pick;
+    };
+    picker.start();
+    QVERIFY(picker.isRunning());
+    QTRY_COMPARE(answers, 1);
+    QVERIFY(!picker.isRunning());
+    QCOMPARE(answer.has_value(), taken);
+    if (taken) {
+        QCOMPARE(answer->color, color);
+    }
+    // A second pick is answered the same way, once.
+    picker.start();
+    QTRY_COMPARE(answers, 2);
+    QCOMPARE(answer.has_value(), taken);
+}
+
+void PortalTest::withoutASessionBusNothingIsAsked() {
+    const QDBusConnection none = QDBusConnection::connectToBus(
+        QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("none"));
+    const screenpick::Availability availability = PortalScreenPicker::availability(none);
+    QVERIFY(!availability.available);
+    QVERIFY2(availability.missing.contains(QStringLiteral("no session bus")),
+             qPrintable(availability.missing));
+}
+
+QTEST_GUILESS_MAIN(PortalTest)
+#include "tst_portal.moc"

@@ -1,0 +1,301 @@
+#include "app/frmmain.h"
+#include "forms/doevents.h"
+#include "forms/messagebox.h"
+#include "forms/popupmenu.h"
+#include "screenpick/magnifier.h"
+#include "screenpick/portalcolor.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A way of picking that the test drives: it reports what the test tells it.
+class FakePicker : public screenpick::ScreenPicker {
+  public:
+    FakePicker() {
+        current = this;
+        ++created;
+    }
+    ~FakePicker() override {
+        if (current == this) {
+            current = nullptr;
+        }
+    }
+    void start() override { running = true; }
+    void cancel() override {
+        if (running) {
+            running = false;
+            finish(std::nullopt);
+        }
+    }
+    bool isRunning() const override { return running; }
+
+    void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}); }
+    void take(QRgb color) {
+        running = false;
+        finish(screenpick::Pick{color, QPoint(3, 4)});
+    }
+
+    static inline FakePicker* current = nullptr;
+    static inline int created = 0;
+    bool running = false;
+};
+
+// The desktop as the test wants it: picking available or not.
+struct FakeDesktop {
+    explicit FakeDesktop(screenpick::Availability availability) {
+        screenpick::setFactory([] { return std::make_unique<FakePicker>(); },
+                               std::move(availability));
+    }
+    ~FakeDesktop() { screenpick::setFactory({}); }
+};
+
+const screenpick::Availability Available{true, {}};
+const screenpick::Availability Missing{false, QStringLiteral("no desktop portal runs")};
+
+struct Shown {
+    forms::ColorValue preview;
+    QString status;
+    forms::ColorValue color;
+    float x, y;
+};
+
+Shown shownBy(PaletteProbe* palette) {
+    return {previewSwatch(palette)->backColor(), statusText(palette), palette->mCurColor,
+            palette->mCurX, palette->mCurY};
+}
+
+} // namespace
+
+class ScreenPickTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void thePortalsChannelsRoundToTheNearest_data();
+    void thePortalsChannelsRoundToTheNearest();
+    void theMagnifierNeverCoversWhatItShows_data();
+    void theMagnifierNeverCoversWhatItShows();
+    void aPickFollowsThePointerAndEndsTakenOrAsBefore_data();
+    void aPickFollowsThePointerAndEndsTakenOrAsBefore();
+    void onlyCtrlPStartsAPickAndOnlyOne_data();
+    void onlyCtrlPStartsAPickAndOnlyOne();
+    void noPickStartsWhileTheBarsArePainted();
+    void theCopyMenuOffersAPickOrSaysWhatIsMissing_data();
+    void theCopyMenuOffersAPickOrSaysWhatIsMissing();
+};
+
+void ScreenPickTest::thePortalsChannelsRoundToTheNearest_data() {
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("channel");
+    QTest::newRow("0") << 0.0 << 0;
+    QTest::newRow("1") << 1.0 << 255;
+    QTest::newRow("0.5 is 127.5, up") << 0.5 << 128;
+    QTest::newRow("0.1 is 25.5, up") << 0.1 << 26;
+    QTest::newRow("0.999 is 254.7, up") << 0.999 << 255;
+    QTest::newRow("0.498 is 126.99, up") << 0.498 << 127;
+    QTest::newRow("0.001 is 0.26, down") << 0.001 << 0;
+    QTest::newRow("exactly a channel") << 64.0 / 255.0 << 64;
+    QTest::newRow("below 0") << -0.2 << 0;
+    QTest::newRow("above 1") << 1.5 << 255;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 0;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 255;
+}
+
+void ScreenPickTest::thePortalsChannelsRoundToTheNearest() {
+    QFETCH(double, value);
+    QFETCH(int, channel);
+    using namespace screenpick::portalcolor;
+    QCOMPARE(channelFromPortal(value), channel);
+    QCOMPARE(colorFromPortal(value, 0.0, 1.0), qRgb(channel, 0, 255));
+    QCOMPARE(colorFromPortal(1.0, value, 0.0), qRgb(255, channel, 0));
+    QCOMPARE(colorFromPortal(0.0, 0.0, value), qRgb(0, 0, channel));
+}
+
+void ScreenPickTest::theMagnifierNeverCoversWhatItShows_data() {
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QPoint>("hotSpot");
+    const QRect screen(0, 0, 1024, 768);
+    const QRect second(1024, 0, 1920, 1080);
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+        const QByteArray at = QByteArray::number(ratio * 100) + " %, ";
+        QTest::newRow(at + "middle") << ratio << screen << QPoint(500, 400);
+        QTest::newRow(at + "top left corner") << ratio << screen << QPoint(0, 0);
+        QTest::newRow(at + "right edge") << ratio << screen << QPoint(1023, 300);
+        QTest::newRow(at + "bottom edge") << ratio << screen << QPoint(300, 767);
+        QTest::newRow(at + "bottom right corner") << ratio << screen << QPoint(1023, 767);
+        QTest::newRow(at + "second screen, its left edge") << ratio << second << QPoint(1024, 1079);
+    }
+}
+
+void ScreenPickTest::theMagnifierNeverCoversWhatItShows() {
+    QFETCH(double, ratio);
+    QFETCH(QRect, screen);
+    QFETCH(QPoint, hotSpot);
+    using namespace screenpick::magnifier;
+    const QSize size = sizeFor(ratio);
+    // About eight logical pixels a block, eleven blocks across.
+    QVERIFY(std::abs(size.width() - 11 * 8 * ratio) <= 11);
+    const QRect frame = place(hotSpot, size, screen);
+    QCOMPARE(frame.size(), size);
+    QVERIFY2(screen.contains(frame), "the magnifier leaves the screen");
+    QVERIFY2(!frame.intersects(sourceArea(hotSpot)), "the magnifier covers what it shows");
+    QCOMPARE(sourceArea(hotSpot).center(), hotSpot);
+}
+
+void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore_data() {
+    QTest::addColumn<QString>("end");
+    QTest::newRow("taken") << "take";
+    QTest::newRow("cancelled") << "cancel";
+    QTest::newRow("its window closes") << "hide";
+}
+
+void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
+    QFETCH(QString, end);
+    FakeDesktop desktop(Available);
+    ShownPalette shown;
+    QVERIFY(shown.painted);
+    PaletteProbe* palette = shown.palette;
+    hover(colorBar(palette, 2), QPoint(20, 100));
+    const Shown before = shownBy(palette);
+    QVERIFY(before.color != 0);
+
+    SupportRecorder support;
+    palette->PickFromScreen();
+    FakePicker* picker = FakePicker::current;
+    QVERIFY(picker != nullptr && picker->running);
+    QVERIFY(palette->isPickingFromScreen());
+    // Under the cross-hair: shown as a hover shows it, not yet the pick.
+    picker->hover(qRgb(10, 20, 30));
+    QCOMPARE(previewSwatch(palette)->backColor(), forms::ColorValue{0x001E140A});
+    QCOMPARE(statusText(palette), QStringLiteral(" Current Color: RGB(10,20,30) = &H001E140A"));
+    QCOMPARE(support.callsOf(tarnwick::SupportFunction::Hex4).size(), qsizetype{1});
+    QCOMPARE(palette->mCurColor, before.color);
+
+    if (end == QStringLiteral("take")) {
+        picker->take(qRgb(200, 100, 50));
+        QCOMPARE(previewSwatch(palette)->backColor(), forms::ColorValue{0x003264C8});
+        QCOMPARE(statusText(palette),
+                 QStringLiteral(" Current Color: RGB(200,100,50) = &H003264C8"));
+        QCOMPARE(palette->mCurColor, forms::ColorValue{0x003264C8});
+    } else {
+        if (end == QStringLiteral("cancel")) {
+            picker->cancel();
+        } else {
+            shown.host.hide();
+        }
+        const Shown after = shownBy(palette);
+        QCOMPARE(after.preview, before.preview);
+        QCOMPARE(after.status, before.status);
+        QCOMPARE(after.color, before.color);
+        QCOMPARE(after.x, before.x);
+        QCOMPARE(after.y, before.y);
+    }
+    QVERIFY(!palette->isPickingFromScreen());
+    // The way of picking is given back once the pick has ended.
+    QTRY_VERIFY(FakePicker::current == nullptr);
+}
+
+void ScreenPickTest::onlyCtrlPStartsAPickAndOnlyOne_data() {
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("starts");
+    QTest::newRow("Ctrl+P") << int(Qt::ControlModifier) << true;
+    QTest::newRow("P") << int(Qt::NoModifier) << false;
+    QTest::newRow("Ctrl+Shift+P") << int(Qt::ControlModifier | Qt::ShiftModifier) << false;
+    QTest::newRow("Alt+P") << int(Qt::AltModifier) << false;
+}
+
+void ScreenPickTest::onlyCtrlPStartsAPickAndOnlyOne() {
+    QFETCH(int, modifiers);
+    QFETCH(bool, starts);
+    FakeDesktop desktop(Available);
+    FrmMain form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const int createdBefore = FakePicker::created;
+    QTest::keyClick(&form, Qt::Key_P, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(FakePicker::created - createdBefore, starts ? 1 : 0);
+    QCOMPARE(form.cpMain->isPickingFromScreen(), starts);
+    QTest::keyClick(&form, Qt::Key_P, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(FakePicker::created - createdBefore, starts ? 1 : 0);
+    QVERIFY(form.isVisible());
+}
+
+// While the bars are painted, as for any other input, no pick starts: its
+// cancel would put back the paint's wait text after the paint has ended.
+void ScreenPickTest::noPickStartsWhileTheBarsArePainted() {
+    FakeDesktop desktop(Available);
+    FrmMain form;
+    const int createdBefore = FakePicker::created;
+    int picksTried = 0;
+    forms::setYieldObserver([&] {
+        if (picksTried++ == 100) {
+            form.cpMain->PickFromScreen();
+        }
+    });
+    YieldObserverGuard guard;
+    form.show();
+    QTRY_COMPARE(statusText(form.cpMain), QStringLiteral(" Paint operation complete."));
+    QVERIFY(picksTried > 100);
+    QCOMPARE(FakePicker::created, createdBefore);
+    QVERIFY(!form.cpMain->isPickingFromScreen());
+}
+
+void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing_data() {
+    QTest::addColumn<bool>("available");
+    QTest::newRow("available") << true;
+    QTest::newRow("missing") << false;
+}
+
+void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing() {
+    QFETCH(bool, available);
+    FakeDesktop desktop(available ? Available : Missing);
+    QList<forms::popupmenu::Item> offered;
+    forms::popupmenu::setPresenter(
+        [&offered](QWidget*, const QList<forms::popupmenu::Item>& items, QPoint) {
+            offered = items;
+            // As a menu does, a disabled item cannot be chosen.
+            return items.at(3).enabled ? std::optional<int>(3) : std::nullopt;
+        });
+    QStringList messages;
+    forms::messagebox::setPresenter([&messages](const QString& prompt, int, const QString&) {
+        messages << prompt;
+        return forms::messagebox::ResultOk;
+    });
+    const auto restore = qScopeGuard([] {
+        forms::popupmenu::setPresenter({});
+        forms::messagebox::setPresenter({});
+    });
+    FrmMain form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const int createdBefore = FakePicker::created;
+
+    form.cpMain->ShowCopyMenu();
+    QCOMPARE(offered.size(), qsizetype{4});
+    const forms::popupmenu::Item& pick = offered.at(3);
+    QCOMPARE(pick.text, QStringLiteral("Pick from Screen"));
+    QVERIFY(pick.separatorBefore);
+    QVERIFY(!offered.at(0).separatorBefore && !offered.at(2).separatorBefore);
+    QCOMPARE(pick.enabled, available);
+    QCOMPARE(pick.toolTip.contains(Missing.missing), !available);
+    QCOMPARE(form.cpMain->isPickingFromScreen(), available);
+    if (available) {
+        FakePicker::current->cancel();
+    }
+
+    QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(FakePicker::created - createdBefore, available ? 2 : 0);
+    QCOMPARE(messages.size(), available ? 0 : 1);
+    if (!available) {
+        QVERIFY2(messages.front().contains(Missing.missing), qPrintable(messages.front()));
+    }
+    QVERIFY(form.isVisible());
+}
+
+QTEST_MAIN(ScreenPickTest)
+#include "tst_screenpick.moc"
