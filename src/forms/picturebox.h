@@ -84,7 +84,8 @@ class PictureBox : public FlatControl {
     // KeyDown: a handler that takes the key sets keyCode to 0; any other key
     // goes on to the container and the form.
     std::function<void(int16_t& keyCode, int16_t& shift)> onKeyDown;
-    // A right-button press asks for a context menu at that point of the screen.
+    // The secondary button's release over the box asks for a context menu at
+    // that point of the screen.
     std::function<void(QPoint globalPos)> onContextMenu;
     // Fills the data of a drag that leaves the program's window.
     std::function<void(QMimeData& data)> onOLEStartDrag;
@@ -92,6 +93,7 @@ class PictureBox : public FlatControl {
   protected:
     void paintContent(QPainter& painter, const QRect& dirty) override;
     void backColorChanged() override;
+    void enterEvent(QEnterEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -116,6 +118,7 @@ class PictureBox : public FlatControl {
     bool clientContains(QPoint windowPixel) const;
     QPointF unitsAt(QPoint windowPixel) const;
     MouseEventArgs mouseArgs(const QMouseEvent* event) const;
+    PictureBox* boxUnder(QPointF global) const;
 
     void markDirty(const QRect& imagePixels);
     void flushDirty();
@@ -131,7 +134,7 @@ class PictureBox : public FlatControl {
     DrawMode mDrawMode = DrawMode::CopyPen;
     DragMode mDragMode = DragMode::Manual;
     Picture mDragIcon;
-    bool mDragging = false;
+    bool mPointerJustEntered = false;
     std::optional<int> mPositionMark;
     std::optional<QRectF> mFocusMarkArea;
     QRect mDirty;

@@ -1,3 +1,4 @@
+#include "forms/popupmenu.h"
 #include "forms/resourcelibrary.h"
 #include "palette/colorreadout.h"
 #include "testsupport.h"
@@ -216,6 +217,10 @@ void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks_data() {
 void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks() {
     QFETCH(int, button);
     QFETCH(bool, acts);
+    // The secondary button's release opens the copy menu: answered at once.
+    forms::popupmenu::setPresenter(
+        [](QWidget*, const QStringList&, QPoint) { return std::nullopt; });
+    const auto restore = qScopeGuard([] { forms::popupmenu::setPresenter({}); });
     ShownPalette shown;
     QVERIFY2(shown.painted, "the bars were never painted");
     QTest::mouseMove(colorBar(shown.palette, 1), QPoint(20, 122));
