@@ -229,14 +229,26 @@ void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
     }
 }
 
+// The mark is kept as a part of the bar's height, so that it stays on the
+// same colour when the device pixel ratio changes the number of rows.
 void PictureBox::setPositionMark(std::optional<int> imageRow) {
-    if (imageRow == mPositionMark) {
+    if (imageRow == positionMark()) {
         return;
     }
-    mPositionMark = imageRow;
+    const int rows = imageSize().height();
+    mPositionMark =
+        imageRow ? std::optional<double>((*imageRow + 0.5) / std::max(rows, 1)) : std::nullopt;
     if (showsFocusMark()) {
         updateContainerMarks();
     }
+}
+
+std::optional<int> PictureBox::positionMark() const {
+    if (!mPositionMark) {
+        return std::nullopt;
+    }
+    const int rows = imageSize().height();
+    return std::clamp(static_cast<int>(std::floor(*mPositionMark * rows)), 0, rows - 1);
 }
 
 void PictureBox::setFocusMarkArea(std::optional<QRectF> area) {
@@ -248,10 +260,11 @@ void PictureBox::setFocusMarkArea(std::optional<QRectF> area) {
 
 // The centre of the marked device row, in this box's logical coordinates.
 std::optional<double> PictureBox::positionMarkY() const {
-    if (!mPositionMark) {
+    const std::optional<int> mark = positionMark();
+    if (!mark) {
         return std::nullopt;
     }
-    const int row = std::clamp(*mPositionMark, 0, imageSize().height() - 1);
+    const int row = *mark;
     const double rowCentre = deviceClientRect().top() + row + 0.5;
     return rowCentre / devicePixelRatioF() - mapTo(window(), QPoint(0, 0)).y();
 }

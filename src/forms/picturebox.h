@@ -71,7 +71,7 @@ class PictureBox : public FlatControl {
 
     // A row of the image marked beside the box while it shows its focus mark.
     void setPositionMark(std::optional<int> imageRow);
-    std::optional<int> positionMark() const { return mPositionMark; }
+    std::optional<int> positionMark() const;
     // A part of the client area, in the box's scale, that the focus mark
     // outlines from inside, over the image but never in it; by default the
     // mark lies on the border alone.
@@ -135,7 +135,7 @@ class PictureBox : public FlatControl {
     DragMode mDragMode = DragMode::Manual;
     Picture mDragIcon;
     bool mPointerJustEntered = false;
-    std::optional<int> mPositionMark;
+    std::optional<double> mPositionMark;
     std::optional<QRectF> mFocusMarkArea;
     QRect mDirty;
     QTimer mRefreshTimer;
