@@ -133,11 +133,14 @@ void PictureBox::lineBox(float x1, float y1, float x2, float y2, std::optional<C
     const DrawingRecord::Box box{
         mScale, x1, y1, x2, y2, resolved(pen).rgb(), mDrawMode == DrawMode::Invert};
     const QRect area = devicePixelsOf(box, target.size()).intersected(target.rect());
+    // A box beside the client area covers none of it at any scale: there is
+    // nothing to draw again.
+    if (area.isEmpty()) {
+        return;
+    }
     fillPixels(target, area, box.fill, box.invert);
     mDrawing.add(box);
-    if (!area.isEmpty()) {
-        markDirty(area);
-    }
+    markDirty(area);
 }
 
 ColorValue PictureBox::point(float x, float y) {
