@@ -69,11 +69,14 @@ random_click() {
 random_drag() {
     random_point_inside
     xdotool mousemove $X $Y
-    press $((1 + RANDOM % 3))
+    local held=$((1 + RANDOM % 3))
+    press $held
     local step
     for step in $(seq $((1 + RANDOM % 6))); do
         case $((RANDOM % 6)) in
-        0) xdotool click $((1 + RANDOM % 3)) ;;
+        # Another button: while one stays down, the program has the pointer,
+        # so a click beside the window is not the window manager's.
+        0) xdotool click $((1 + (held + RANDOM % 2) % 3)) ;;
         1) random_key ;;
         *) random_move ;;
         esac
@@ -87,11 +90,13 @@ random_drag() {
 settle() {
     local tries=0
     release_all
+    ! app_ended || return 1
     until only_main_window; do
         tries=$((tries + 1))
         [ $tries -le 20 ] || fail "a menu or box of the program does not close"
         local extra
-        extra=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | grep -vix "$(printf '%d' "$WINDOW")" | head -n 1)
+        extra=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null |
+            grep -vx "$(printf '%d' "$WINDOW")" | head -n 1 || true)
         if [ -n "$extra" ]; then
             probe origin "$extra"
             read -r ex ey <<<"$REPLY"
@@ -101,14 +106,29 @@ settle() {
         poll 2 only_main_window || true
         ! app_ended || return 1
     done
+    # The main window closed by an Esc: the program is on its way out.
+    if window_gone; then
+        wait_for 10 "the window closed but the program did not end" app_ended
+        return 1
+    fi
     client_geometry
     POINTER=""
     local bar=$((RANDOM % 7))
-    hover_pick $((BAR_LEFTS[bar] + 4 + RANDOM % 38)) $((8 + RANDOM % 236)) >/dev/null
+    # An Esc still on its way may end the program during the hover.
+    (hover_pick $((BAR_LEFTS[bar] + 4 + RANDOM % 38)) $((8 + RANDOM % 236)) >/dev/null) ||
+        app_ended || window_gone || exit 1
+    ! app_ended && ! window_gone
+}
+window_gone() {
+    probe state "$WINDOW"
+    [ "$REPLY" != viewable ]
 }
 
 # An ended program must have ended well; it is started again.
 restart_if_ended() {
+    if window_gone; then
+        wait_for 10 "the window closed but the program did not end" app_ended
+    fi
     app_ended || return 0
     release_all
     expect_exit 0
