@@ -16,6 +16,14 @@ RANDOM=$SEED
 PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
 trap 'echo "e2e_random: the failing seed was $SEED" >&2; cleanup' EXIT
 
+# A click that misses the window, once the program has gone, lands on the
+# desktop: openbox's desktop menus would take the pointer from the next
+# start, so they are left out of its configuration.
+if [ "${WM:-}" = openbox ]; then
+    export XDG_CONFIG_HOME=$XDG_RUNTIME_DIR/config
+    mkdir -p "$XDG_CONFIG_HOME/openbox"
+    sed '/<context name="Root">/,/<\/context>/d' /etc/xdg/openbox/rc.xml >"$XDG_CONFIG_HOME/openbox/rc.xml"
+fi
 start_x
 start_app
 
