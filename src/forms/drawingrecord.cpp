@@ -42,13 +42,15 @@ void DrawingRecord::add(const Box& box) {
     std::vector<std::size_t>& same = mByGeometry[geometry];
     if (box.invert) {
         // Inverting the same pixels twice restores them, unless something
-        // drawn in between touched them.
+        // opaque drawn in between touched them: inversions in between change
+        // nothing, as inversions may be done in any order.
         if (!same.empty() && mBoxes[same.back()].invert) {
             const std::size_t previous = same.back();
             bool touchedSince = false;
             for (std::size_t later = previous + 1; later < mBoxes.size() && !touchedSince;
                  ++later) {
-                touchedSince = mLive[later] && mayOverlap(mBoxes[later], box);
+                touchedSince =
+                    mLive[later] && !mBoxes[later].invert && mayOverlap(mBoxes[later], box);
             }
             if (!touchedSince) {
                 same.pop_back();

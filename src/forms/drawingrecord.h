@@ -16,9 +16,10 @@ namespace forms {
 
 // What has been drawn into a picture box, kept in the box's own units so that
 // it can be drawn again, crisp, at any device pixel ratio. A box that exactly
-// covers an earlier one replaces it, and an inverted box drawn twice in a row
-// over the same cell cancels out, so repainting the same picture again and
-// again does not make the record grow.
+// covers an earlier one replaces it, and an inverted box drawn twice over the
+// same cell with nothing opaque drawn over it in between cancels out, so
+// repainting the same picture or marking cells again and again does not make
+// the record grow.
 class DrawingRecord {
   public:
     struct Box {

@@ -5,8 +5,8 @@
 #include <functional>
 
 // Every event handler is entered through here. An error that leaves a handler
-// is reported once and ends the program, as the form runtime did; nothing
-// throws through Qt's own event dispatch.
+// is reported once and ends the program; nothing throws through Qt's own
+// event dispatch.
 namespace forms::eventboundary {
 
 using ErrorHandler = std::function<void(const RuntimeError&)>;

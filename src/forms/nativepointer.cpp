@@ -1,23 +1,34 @@
 #include "forms/nativepointer.h"
 
-#include <QScreen>
+#include <QGuiApplication>
 #include <QWindow>
-#include <qpa/qplatformcursor.h>
-#include <qpa/qplatformscreen.h>
-#include <qpa/qplatformwindow.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
 
 namespace forms::nativepointer {
 
 std::optional<QPoint> inWindow(const QWindow* window) {
-    if (window == nullptr || window->handle() == nullptr || window->screen() == nullptr ||
-        !window->isExposed()) {
+    if (window == nullptr || window->handle() == nullptr || !window->isExposed()) {
         return std::nullopt;
     }
-    const QPlatformCursor* cursor = window->screen()->handle()->cursor();
-    if (cursor == nullptr) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || x11->connection() == nullptr) {
         return std::nullopt;
     }
-    return cursor->pos() - window->handle()->geometry().topLeft();
+    xcb_connection_t* connection = x11->connection();
+    const auto native = static_cast<xcb_window_t>(window->winId());
+    // The server answers in the window's own device pixels, whatever Qt's
+    // scaling makes of them.
+    const std::unique_ptr<xcb_query_pointer_reply_t, decltype(&std::free)> reply(
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, native), nullptr),
+        &std::free);
+    if (!reply || reply->same_screen == 0) {
+        return std::nullopt;
+    }
+    return QPoint(reply->win_x, reply->win_y);
 }
 
 } // namespace forms::nativepointer

@@ -1,5 +1,6 @@
 #include "forms/picturebox.h"
 
+#include "forms/automaticdrag.h"
 #include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/nativepointer.h"
@@ -132,11 +133,14 @@ void PictureBox::lineBox(float x1, float y1, float x2, float y2, std::optional<C
     const DrawingRecord::Box box{
         mScale, x1, y1, x2, y2, resolved(pen).rgb(), mDrawMode == DrawMode::Invert};
     const QRect area = devicePixelsOf(box, target.size()).intersected(target.rect());
+    // A box beside the client area covers none of it at any scale: there is
+    // nothing to draw again.
+    if (area.isEmpty()) {
+        return;
+    }
     fillPixels(target, area, box.fill, box.invert);
     mDrawing.add(box);
-    if (!area.isEmpty()) {
-        markDirty(area);
-    }
+    markDirty(area);
 }
 
 ColorValue PictureBox::point(float x, float y) {
@@ -228,14 +232,26 @@ void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
     }
 }
 
+// The mark is kept as a part of the bar's height, so that it stays on the
+// same colour when the device pixel ratio changes the number of rows.
 void PictureBox::setPositionMark(std::optional<int> imageRow) {
-    if (imageRow == mPositionMark) {
+    if (imageRow == positionMark()) {
         return;
     }
-    mPositionMark = imageRow;
+    const int rows = imageSize().height();
+    mPositionMark =
+        imageRow ? std::optional<double>((*imageRow + 0.5) / std::max(rows, 1)) : std::nullopt;
     if (showsFocusMark()) {
         updateContainerMarks();
     }
+}
+
+std::optional<int> PictureBox::positionMark() const {
+    if (!mPositionMark) {
+        return std::nullopt;
+    }
+    const int rows = imageSize().height();
+    return std::clamp(static_cast<int>(std::floor(*mPositionMark * rows)), 0, rows - 1);
 }
 
 void PictureBox::setFocusMarkArea(std::optional<QRectF> area) {
@@ -247,19 +263,22 @@ void PictureBox::setFocusMarkArea(std::optional<QRectF> area) {
 
 // The centre of the marked device row, in this box's logical coordinates.
 std::optional<double> PictureBox::positionMarkY() const {
-    if (!mPositionMark) {
+    const std::optional<int> mark = positionMark();
+    if (!mark) {
         return std::nullopt;
     }
-    const int row = std::clamp(*mPositionMark, 0, imageSize().height() - 1);
+    const int row = *mark;
     const double rowCentre = deviceClientRect().top() + row + 0.5;
     return rowCentre / devicePixelRatioF() - mapTo(window(), QPoint(0, 0)).y();
 }
 
-// The device pixel of the window under the pointer's hot spot. The window
-// system says which it is; an event made by hand (a test's, or on a platform
-// without a pointer) is taken at its own word: its window-relative scene
-// position, which keeps the fraction that Qt rounds off the widget-relative
-// position, unless it carries no scene position of its own.
+// The device pixel of the window under the pointer's hot spot: the event's
+// window-relative scene position, which keeps the fraction that Qt rounds off
+// the widget-relative position, unless it carries no scene position of its
+// own. The first event after the pointer comes in carries a position Qt
+// worked out from the window's rounded logical position; for that one the
+// window system says which pixel it is, if it agrees within a logical pixel.
+// An event made by hand (a test's) is taken at its own word.
 QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
     const double ratio = devicePixelRatioF();
     const QPointF offset(mapTo(window(), QPoint(0, 0)));
@@ -267,7 +286,7 @@ QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
     const QPointF fromLocal = event->position() + offset;
     const QPointF inWindow =
         (fromScene - fromLocal).manhattanLength() < 1.0 ? fromScene : fromLocal;
-    if (event->spontaneous()) {
+    if (mPointerJustEntered && event->spontaneous()) {
         const auto native = nativepointer::inWindow(window()->windowHandle());
         if (native && std::abs(native->x() / ratio - inWindow.x()) <= 1.0 &&
             std::abs(native->y() / ratio - inWindow.y()) <= 1.0) {
@@ -311,43 +330,84 @@ MouseEventArgs PictureBox::mouseArgs(const QMouseEvent* event) const {
             static_cast<float>(units.x()), static_cast<float>(units.y())};
 }
 
+void PictureBox::enterEvent(QEnterEvent* event) {
+    mPointerJustEntered = true;
+    FlatControl::enterEvent(event);
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     // Only the primary button drags.
     if (mDragMode == DragMode::Automatic && event->button() == Qt::LeftButton &&
         clientContains(devicePixelUnderPointer(event))) {
-        mDragging = true;
         const QPixmap icon = mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
-        QGuiApplication::setOverrideCursor(icon.isNull() ? QCursor(Qt::DragMoveCursor)
-                                                         : QCursor(icon));
+        automaticdrag::begin(this, icon.isNull() ? QCursor(Qt::DragMoveCursor) : QCursor(icon));
     }
+    mPointerJustEntered = false;
+}
+
+// The picture box of this window under a point of the screen, if any.
+PictureBox* PictureBox::boxUnder(QPointF global) const {
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
+        under = under->parentWidget();
+    }
+    auto* box = dynamic_cast<PictureBox*>(under);
+    return box != nullptr && box->window() == window() ? box : nullptr;
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    if (mDragging) {
-        if (onOLEStartDrag && leavesWindow(event)) {
+    const QPoint windowPixel = devicePixelUnderPointer(event);
+    mPointerJustEntered = false;
+    if (automaticdrag::source() != nullptr) {
+        if (automaticdrag::source() == this && onOLEStartDrag && leavesWindow(event)) {
             dragOut();
         }
         return;
     }
-    if (!onMouseMove) {
+    // A held button keeps the moves coming here wherever the pointer goes;
+    // over another box of the window, that box picks. Elsewhere this one
+    // does, at the nearest pixel it has.
+    PictureBox* target = this;
+    if (!clientContains(windowPixel)) {
+        if (event->buttons() == Qt::NoButton) {
+            return;
+        }
+        PictureBox* other = boxUnder(event->globalPosition());
+        if (other != nullptr && other->onMouseMove && other->clientContains(windowPixel)) {
+            target = other;
+        }
+    }
+    if (!target->onMouseMove) {
         return;
     }
-    const bool grabbed = event->buttons() != Qt::NoButton;
-    if (!grabbed && !clientContains(devicePixelUnderPointer(event))) {
-        return;
-    }
-    const MouseEventArgs args = mouseArgs(event);
-    eventboundary::enter([&] { onMouseMove(args); });
+    const QPointF units = target->unitsAt(windowPixel);
+    const MouseEventArgs args{buttonMask(event->buttons()), keyboard::shiftMask(event->modifiers()),
+                              static_cast<float>(units.x()), static_cast<float>(units.y())};
+    eventboundary::enter([&] { target->onMouseMove(args); });
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (mDragging) {
-        finishDrag(event);
+    if (automaticdrag::source() != nullptr) {
+        // Only the primary button's release drops; other buttons do nothing
+        // while the drag is under way.
+        if (event->button() == Qt::LeftButton && automaticdrag::source() == this) {
+            finishDrag(event);
+        }
         return;
     }
     if (onMouseUp) {
         const MouseEventArgs args = mouseArgs(event);
         eventboundary::enter([&] { onMouseUp(args); });
+    }
+    mPointerJustEntered = false;
+    // The copy menu comes with the secondary button's release, wherever it
+    // was pressed, so that moves with that button held pick as any move does.
+    if (event->button() == Qt::RightButton) {
+        PictureBox* under = boxUnder(event->globalPosition());
+        if (under != nullptr && under->onContextMenu && under->isEnabled()) {
+            const QPoint at = event->globalPosition().toPoint();
+            eventboundary::enter([&] { under->onContextMenu(at); });
+        }
     }
 }
 
@@ -362,8 +422,7 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void PictureBox::finishDrag(const QMouseEvent* event) {
-    mDragging = false;
-    QGuiApplication::restoreOverrideCursor();
+    automaticdrag::end();
     // The drop belongs to the control under the pointer, and only to it.
     QWidget* under = QApplication::widgetAt(event->globalPosition().toPoint());
     while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
@@ -392,8 +451,7 @@ bool PictureBox::leavesWindow(const QMouseEvent* event) const {
 // the drag icon as the pointer whatever lies beneath it. The pointer's button
 // is still down, so the desktop's drag goes on from here until it is released.
 void PictureBox::dragOut() {
-    mDragging = false;
-    QGuiApplication::restoreOverrideCursor();
+    automaticdrag::end();
     auto data = std::make_unique<QMimeData>();
     eventboundary::enter([&] { onOLEStartDrag(*data); });
     auto* drag = new QDrag(this);
@@ -454,15 +512,10 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
     event->setAccepted(keyCode == 0);
 }
 
-// The menu keys reach the form as keys; only the mouse's request is taken
-// here.
+// The menu keys reach the form as keys; the mouse's menu waits for the
+// secondary button's release, so the request its press makes is dropped.
 void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() != QContextMenuEvent::Mouse || !onContextMenu) {
-        event->ignore();
-        return;
-    }
-    const QPoint at = event->globalPos();
-    eventboundary::enter([&] { onContextMenu(at); });
+    event->setAccepted(event->reason() == QContextMenuEvent::Mouse && onContextMenu);
 }
 
 } // namespace forms

@@ -71,7 +71,7 @@ class PictureBox : public FlatControl {
 
     // A row of the image marked beside the box while it shows its focus mark.
     void setPositionMark(std::optional<int> imageRow);
-    std::optional<int> positionMark() const { return mPositionMark; }
+    std::optional<int> positionMark() const;
     // A part of the client area, in the box's scale, that the focus mark
     // outlines from inside, over the image but never in it; by default the
     // mark lies on the border alone.
@@ -84,7 +84,8 @@ class PictureBox : public FlatControl {
     // KeyDown: a handler that takes the key sets keyCode to 0; any other key
     // goes on to the container and the form.
     std::function<void(int16_t& keyCode, int16_t& shift)> onKeyDown;
-    // A right-button press asks for a context menu at that point of the screen.
+    // The secondary button's release over the box asks for a context menu at
+    // that point of the screen.
     std::function<void(QPoint globalPos)> onContextMenu;
     // Fills the data of a drag that leaves the program's window.
     std::function<void(QMimeData& data)> onOLEStartDrag;
@@ -92,6 +93,7 @@ class PictureBox : public FlatControl {
   protected:
     void paintContent(QPainter& painter, const QRect& dirty) override;
     void backColorChanged() override;
+    void enterEvent(QEnterEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -116,6 +118,7 @@ class PictureBox : public FlatControl {
     bool clientContains(QPoint windowPixel) const;
     QPointF unitsAt(QPoint windowPixel) const;
     MouseEventArgs mouseArgs(const QMouseEvent* event) const;
+    PictureBox* boxUnder(QPointF global) const;
 
     void markDirty(const QRect& imagePixels);
     void flushDirty();
@@ -131,8 +134,8 @@ class PictureBox : public FlatControl {
     DrawMode mDrawMode = DrawMode::CopyPen;
     DragMode mDragMode = DragMode::Manual;
     Picture mDragIcon;
-    bool mDragging = false;
-    std::optional<int> mPositionMark;
+    bool mPointerJustEntered = false;
+    std::optional<double> mPositionMark;
     std::optional<QRectF> mFocusMarkArea;
     QRect mDirty;
     QTimer mRefreshTimer;

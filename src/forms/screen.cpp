@@ -1,33 +1,51 @@
 #include "forms/screen.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 
 namespace forms::screen {
 
 namespace {
-int16_t currentPointer = DefaultPointer;
-}
 
-void setMousePointer(int16_t pointer) {
-    const bool hadOverride = currentPointer != DefaultPointer;
-    currentPointer = pointer;
-    if (pointer == DefaultPointer) {
-        if (hadOverride) {
+int16_t currentPointer = DefaultPointer;
+std::optional<QCursor> dragPointer;
+bool overriding = false;
+
+// Puts on Qt's override stack the one pointer that should show, or takes ours
+// off it.
+void showPointer() {
+    std::optional<QCursor> wanted = dragPointer;
+    if (!wanted && currentPointer != DefaultPointer) {
+        wanted = QCursor(currentPointer == Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    }
+    if (!wanted) {
+        if (overriding) {
             QGuiApplication::restoreOverrideCursor();
+            overriding = false;
         }
         return;
     }
-    const QCursor cursor(pointer == Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
-    if (hadOverride) {
-        QGuiApplication::changeOverrideCursor(cursor);
+    if (overriding) {
+        QGuiApplication::changeOverrideCursor(*wanted);
     } else {
-        QGuiApplication::setOverrideCursor(cursor);
+        QGuiApplication::setOverrideCursor(*wanted);
+        overriding = true;
     }
+}
+
+} // namespace
+
+void setMousePointer(int16_t pointer) {
+    currentPointer = pointer;
+    showPointer();
 }
 
 int16_t mousePointer() {
     return currentPointer;
+}
+
+void setDragPointer(const std::optional<QCursor>& pointer) {
+    dragPointer = pointer;
+    showPointer();
 }
 
 } // namespace forms::screen

@@ -7,7 +7,10 @@ X client per pixel costs a tenth of a second, far too slow to watch a paint.
   origin WINDOW      the root position of the window's top-left pixel
   pixels X Y ...     the colours RRGGBB at those root positions, read one
                      after the other in the order given
+  cursor             the pointer's shape as the X server shows it now:
+                     WIDTHxHEIGHT and a digest of its pixels
 """
+import hashlib
 import ctypes
 import ctypes.util
 import sys
@@ -50,6 +53,19 @@ class XWindowAttributes(ctypes.Structure):
     ]
 
 
+class XFixesCursorImage(ctypes.Structure):
+    _fields_ = [
+        ("x", ctypes.c_short), ("y", ctypes.c_short),
+        ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
+        ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+        ("cursor_serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong)),
+        ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p),
+    ]
+
+
+xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(XFixesCursorImage)
+xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
 xlib.XOpenDisplay.restype = ctypes.c_void_p
 xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
 xlib.XDefaultRootWindow.restype = ctypes.c_ulong
@@ -150,6 +166,18 @@ def pixels(coordinates):
     return " ".join(colours) if ok and None not in colours else "outside"
 
 
+def cursor():
+    image = xfixes.XFixesGetCursorImage(display)
+    if not image:
+        return "unknown"
+    shape = image.contents
+    count = shape.width * shape.height
+    digest = hashlib.sha1(bytes(ctypes.cast(shape.pixels, ctypes.POINTER(
+        ctypes.c_ulong * count)).contents)).hexdigest()[:12]
+    xlib.XFree(image)
+    return f"{shape.width}x{shape.height} {digest}"
+
+
 for line in sys.stdin:
     command, *arguments = line.split(maxsplit=1 if line.startswith("find") else -1)
     if command == "find":
@@ -159,6 +187,8 @@ for line in sys.stdin:
         answer = state(int(arguments[0], 0))
     elif command == "origin":
         answer = origin(int(arguments[0], 0))
+    elif command == "cursor":
+        answer = cursor()
     elif command == "pixels":
         answer = pixels([int(value) for value in arguments])
     else:

@@ -16,17 +16,19 @@ class MenuRecorder {
     explicit MenuRecorder(std::optional<int> answer) {
         forms::popupmenu::setPresenter([this, answer](QWidget* /*owner*/,
                                                       const QList<forms::popupmenu::Item>& items,
-                                                      QPoint /*at*/) {
+                                                      QPoint at) {
             QStringList texts;
             for (const auto& item : items) {
                 texts << item.text;
             }
             offered.push_back(texts);
+            offeredAt.push_back(at);
             return answer;
         });
     }
     ~MenuRecorder() { forms::popupmenu::setPresenter({}); }
     std::vector<QStringList> offered;
+    std::vector<QPoint> offeredAt;
 };
 
 // The main window, its bars painted, after a hover over the middle of the
@@ -70,7 +72,7 @@ class CopyingTest : public QObject {
     void editKeysCopyTheCurrentPick();
     void theMenuOffersTheCurrentPickInThreeForms_data();
     void theMenuOffersTheCurrentPickInThreeForms();
-    void aRightClickNeitherPicksNorDrags();
+    void theSecondaryButtonPicksWhileHeldAndOpensTheMenuOnRelease();
     void coloursDraggedInFromOtherProgramsAreRefused();
 };
 
@@ -159,6 +161,9 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms_data() {
     // X11 sends the menu key as a context request as well as a key; the key
     // alone opens the menu, once.
     QTest::newRow("context request from the keyboard") << "keyboard:picColorBar(5)" << 0 << -1;
+    // The secondary button's press makes a request too; the menu waits for
+    // its release.
+    QTest::newRow("context request from the mouse") << "mouse:picColorBar(5)" << 0 << -1;
 }
 
 void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
@@ -178,13 +183,17 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
                                                         : Qt::NoModifier;
         window.press(Qt::Key_F10, modifiers);
     } else {
-        const bool fromKeyboard = opener.startsWith(QStringLiteral("keyboard:"));
-        auto* control = child<QWidget>(window.form.cpMain,
-                                       opener.mid(fromKeyboard ? opener.indexOf(':') + 1 : 0));
-        QContextMenuEvent request(fromKeyboard ? QContextMenuEvent::Keyboard
-                                               : QContextMenuEvent::Mouse,
-                                  QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(control, &request);
+        const qsizetype colon = opener.indexOf(':');
+        auto* control = child<QWidget>(window.form.cpMain, opener.mid(colon + 1));
+        if (colon < 0) {
+            QTest::mouseClick(control, Qt::RightButton, {}, QPoint(5, 5));
+        } else {
+            QContextMenuEvent request(opener.startsWith(QStringLiteral("keyboard:"))
+                                          ? QContextMenuEvent::Keyboard
+                                          : QContextMenuEvent::Mouse,
+                                      QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(control, &request);
+        }
     }
     const QColor color(QRgb(forms::rgbFromColorValue(window.picked)));
     const QString hex = QString::asprintf("%08X", static_cast<unsigned>(window.picked));
@@ -204,25 +213,34 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
     QCOMPARE(clipboardText(), copiedForm < 0 ? QString() : forms.at(copiedForm));
 }
 
-// The right button's press and release over a bar and onto the swatch: no
-// pick, no drag, no drop.
-void CopyingTest::aRightClickNeitherPicksNorDrags() {
+// Moves with the secondary button held pick like any other move, across
+// bars; the menu opens where the button comes up, and nothing is dragged.
+void CopyingTest::theSecondaryButtonPicksWhileHeldAndOpensTheMenuOnRelease() {
     PickedWindow window;
     QVERIFY(window.ready);
     MenuRecorder menu(std::nullopt);
-    const QString status = statusText(window.form.cpMain);
-    forms::PictureBox* bar = colorBar(window.form.cpMain, 0);
-    auto* swatch = child<forms::PictureBox>(window.form.cpMain, QStringLiteral("picSelectedColor"));
-    QTest::mousePress(bar, Qt::RightButton, {}, QPoint(20, 200));
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 200),
-                              bar->mapToGlobal(QPoint(20, 200)));
-    QApplication::sendEvent(bar, &request);
+    QWidget* palette = window.form.cpMain;
+    forms::PictureBox* red = colorBar(palette, 0);
+    auto* swatch = child<forms::PictureBox>(palette, QStringLiteral("picSelectedColor"));
+    const auto inRed = [&](QWidget* control, QPoint at) {
+        return red->mapFrom(&window.form, control->mapTo(&window.form, at));
+    };
+    QTest::mousePress(red, Qt::RightButton, {}, QPoint(20, 200));
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QTest::mouseRelease(bar, Qt::RightButton, {},
-                        bar->mapFrom(&window.form, swatch->mapTo(&window.form, QPoint(30, 30))));
+    for (const int bar : {1, 2}) {
+        QMouseEvent move(QEvent::MouseMove, inRed(colorBar(palette, bar), QPoint(20, 100)),
+                         red->mapToGlobal(inRed(colorBar(palette, bar), QPoint(20, 100))),
+                         Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(red, &move);
+        QCOMPARE(window.preview()->backColor(),
+                 forms::ColorValue(expectedRampColor(bar, positionShownOnRow(99, 243))));
+    }
+    QVERIFY(menu.offered.empty());
+    QTest::mouseRelease(red, Qt::RightButton, {}, inRed(swatch, QPoint(30, 30)));
     QCOMPARE(menu.offered.size(), size_t{1});
-    QCOMPARE(statusText(window.form.cpMain), status);
+    QCOMPARE(menu.offeredAt.front(), swatch->mapToGlobal(QPoint(30, 30)));
     QCOMPARE(swatch->backColor(), forms::White);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 void CopyingTest::coloursDraggedInFromOtherProgramsAreRefused() {

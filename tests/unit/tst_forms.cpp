@@ -1,5 +1,6 @@
 #include "forms/checkedmath.h"
 #include "forms/colorvalue.h"
+#include "forms/drawingrecord.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/picturebox.h"
@@ -30,6 +31,7 @@ class FormsTest : public QObject {
     void userScaleMapsMousePixelsToUnitsAndBack();
     void boxReadsBackAtItsRowsOnly();
     void invertedBoxDrawnTwiceRestoresTheImage();
+    void markingCellsInTurnKeepsTheRecordSmall();
     void pointOutsideTheAreaReadsTheNearestPixel();
     void eventBoundaryTurnsAnErrorIntoOneReport();
     void labelShowsAmpersandLiterally();
@@ -161,6 +163,30 @@ void FormsTest::boxReadsBackAtItsRowsOnly() {
     QCOMPARE(pixelValue(image, 31, 64), White);
     QCOMPARE(box->point(0.5F, 1.5F), 0x0000FF);
     QCOMPARE(box->point(0.5F, 2.5F), White);
+}
+
+// A toolbar's cells marked and unmarked in turn, 1,000 times: the record keeps
+// at most one box per cell and still draws what the cells show.
+void FormsTest::markingCellsInTurnKeepsTheRecordSmall() {
+    const UserScale cells = UserScale::corners(0, 0, 1, 3);
+    const auto cell = [&](float row, bool invert) {
+        return DrawingRecord::Box{cells, 0, row, 1, row + 1, qRgb(0, 0, 0), invert};
+    };
+    DrawingRecord record;
+    record.add(cell(2, false));
+    for (int click = 0; click < 1000; ++click) {
+        record.add(cell(static_cast<float>(click % 2), true));
+        QVERIFY2(record.size() <= 3, qPrintable(QString::number(click)));
+    }
+    record.add(cell(0, true));
+    QImage image(1, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    record.replay(image, [](const DrawingRecord::Box& box) {
+        return QRect(0, static_cast<int>(box.y1), 1, 1);
+    });
+    QCOMPARE(image.pixel(0, 0), qRgb(0, 0, 0));       // marked once more
+    QCOMPARE(image.pixel(0, 1), qRgb(255, 255, 255)); // 500 times each: plain
+    QCOMPARE(image.pixel(0, 2), qRgb(0, 0, 0));       // the opaque box
 }
 
 void FormsTest::invertedBoxDrawnTwiceRestoresTheImage() {

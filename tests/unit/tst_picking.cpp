@@ -1,3 +1,5 @@
+#include "forms/automaticdrag.h"
+#include "forms/popupmenu.h"
 #include "forms/resourcelibrary.h"
 #include "palette/colorreadout.h"
 #include "testsupport.h"
@@ -43,6 +45,9 @@ class PickingTest : public QObject {
     void aFailingHexCallLeavesOnlyThePreviewChanged();
     void onlyThePrimaryButtonDragsAndDoubleClicks_data();
     void onlyThePrimaryButtonDragsAndDoubleClicks();
+    void aDragAlwaysEnds_data();
+    void aDragAlwaysEnds();
+    void aDragNeverStartsTwice();
 };
 
 void PickingTest::colourSplitsIntoItsChannels_data() {
@@ -216,6 +221,10 @@ void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks_data() {
 void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks() {
     QFETCH(int, button);
     QFETCH(bool, acts);
+    // The secondary button's release opens the copy menu: answered at once.
+    forms::popupmenu::setPresenter(
+        [](QWidget*, const QStringList&, QPoint) { return std::nullopt; });
+    const auto restore = qScopeGuard([] { forms::popupmenu::setPresenter({}); });
     ShownPalette shown;
     QVERIFY2(shown.painted, "the bars were never painted");
     QTest::mouseMove(colorBar(shown.palette, 1), QPoint(20, 122));
@@ -228,6 +237,74 @@ void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks() {
     const QString hovered = statusText(shown.palette);
     QTest::mouseDClick(selectedSwatch(shown.palette), Qt::MouseButton(button), {}, QPoint(30, 30));
     QCOMPARE(statusText(shown.palette) != hovered, acts);
+}
+
+void PickingTest::aDragAlwaysEnds_data() {
+    QTest::addColumn<QString>("interruption");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("a move with the primary button up") << "move up" << true;
+    QTest::newRow("the window deactivated") << "deactivate" << true;
+    QTest::newRow("a pop-up menu opens") << "popup" << true;
+    QTest::newRow("a modal box opens") << "modal" << true;
+    QTest::newRow("a modeless window opens") << "modeless" << false;
+    QTest::newRow("the middle button released") << "middle" << false;
+    QTest::newRow("a move with the primary button down") << "move down" << false;
+}
+
+// An interrupted drag ends at once, with the normal pointer, and its late
+// release drops nothing; anything else leaves it going until the primary
+// button's release drops it. Either way one release leaves no drag pointer.
+void PickingTest::aDragAlwaysEnds() {
+    QFETCH(QString, interruption);
+    QFETCH(bool, ends);
+    ShownPalette shown;
+    QVERIFY2(shown.painted, "the bars were never painted");
+    QTest::mouseMove(colorBar(shown.palette, 0), QPoint(20, 122));
+    const forms::ColorValue picked = shown.palette->mCurColor;
+    forms::PictureBox* source = colorBar(shown.palette, 3);
+    QTest::mousePress(source, Qt::LeftButton, {}, QPoint(20, 100));
+    QVERIFY(QGuiApplication::overrideCursor() != nullptr);
+    const auto move = [&](Qt::MouseButtons buttons) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(20, 60), source->mapToGlobal(QPointF(20, 60)),
+                          Qt::NoButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(source, &event);
+    };
+    if (interruption == QStringLiteral("move up")) {
+        move(Qt::NoButton);
+    } else if (interruption == QStringLiteral("move down")) {
+        move(Qt::LeftButton);
+    } else if (interruption == QStringLiteral("deactivate")) {
+        QEvent deactivate(QEvent::WindowDeactivate);
+        QApplication::sendEvent(source->window(), &deactivate);
+    } else if (interruption == QStringLiteral("middle")) {
+        QTest::mousePress(source, Qt::MiddleButton, {}, QPoint(20, 100));
+        QTest::mouseRelease(source, Qt::MiddleButton, {}, QPoint(20, 100));
+    } else {
+        QWidget opened(nullptr, interruption == QStringLiteral("popup") ? Qt::Popup : Qt::Window);
+        opened.setWindowModality(interruption == QStringLiteral("modal") ? Qt::ApplicationModal
+                                                                         : Qt::NonModal);
+        opened.show();
+        opened.close();
+    }
+    QCOMPARE(QGuiApplication::overrideCursor() == nullptr, ends);
+    auto* swatch = selectedSwatch(shown.palette);
+    QTest::mouseRelease(source, Qt::LeftButton, {},
+                        source->mapFrom(&shown.host, swatch->mapTo(&shown.host, QPoint(30, 30))));
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    QCOMPARE(swatch->backColor(), ends ? forms::White : picked);
+}
+
+// A press while a drag is still marked (its release went elsewhere) starts
+// the new drag in place of the old one: one release restores the pointer.
+void PickingTest::aDragNeverStartsTwice() {
+    ShownPalette shown;
+    QVERIFY2(shown.painted, "the bars were never painted");
+    forms::automaticdrag::begin(colorBar(shown.palette, 1), QCursor(Qt::DragMoveCursor));
+    QTest::mousePress(colorBar(shown.palette, 2), Qt::LeftButton, {}, QPoint(20, 100));
+    QCOMPARE(forms::automaticdrag::source(), colorBar(shown.palette, 2));
+    QTest::mouseRelease(colorBar(shown.palette, 2), Qt::LeftButton, {}, QPoint(20, 100));
+    QCOMPARE(forms::automaticdrag::source(), nullptr);
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(PickingTest)

@@ -34,6 +34,7 @@ class ScaleChangeTest : public QObject {
 
   private slots:
     void drawingsAreRedrawnCrispAtTheNewScale();
+    void theKeyboardPickStaysOnItsColour();
 };
 
 void ScaleChangeTest::drawingsAreRedrawnCrispAtTheNewScale() {
@@ -58,6 +59,32 @@ void ScaleChangeTest::drawingsAreRedrawnCrispAtTheNewScale() {
     QCOMPARE(marks, toolBar(reference.palette)->image());
     QCOMPARE(pixelValue(marks, 6, 6), pixelValue(bitmap, 3, 3) ^ 0xFFFFFF); // top cell marked
     QCOMPARE(pixelValue(marks, 6, 70), pixelValue(bitmap, 3, 35));          // middle cell plain
+}
+
+// A bar picked from the keyboard keeps its mark on the picked colour at the
+// new scale, and the next key moves on from there.
+void ScaleChangeTest::theKeyboardPickStaysOnItsColour() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    StyledPalette moved(screens.at(0));
+    QVERIFY(moved.ready);
+    forms::PictureBox* bar = colorBar(moved.palette, 2);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(bar, Qt::Key_PageDown);
+    }
+    const forms::ColorValue picked = moved.palette->mCurColor;
+    QVERIFY(bar->positionMark().value_or(0) > 10);
+
+    moved.host.move(screens.at(1)->geometry().topLeft() + QPoint(20, 20));
+    QTRY_COMPARE(bar->devicePixelRatioF(), 2.0);
+    const QImage image = bar->image();
+    const int row = bar->positionMark().value_or(0);
+    // Twice the rows: the picked colour is on the marked row or the one above.
+    const bool onItsColour = pixelValue(image, image.width() / 2, row) == picked ||
+                             pixelValue(image, image.width() / 2, row - 1) == picked;
+    QVERIFY2(onItsColour, qPrintable(QString::number(row)));
+    QTest::keyClick(bar, Qt::Key_Down);
+    QCOMPARE(bar->positionMark(), std::optional<int>(row + 1));
+    QCOMPARE(moved.palette->mCurColor, pixelValue(image, image.width() / 2, row + 1));
 }
 
 QTEST_MAIN(ScaleChangeTest)

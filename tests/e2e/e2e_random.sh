@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Random input, for a bounded time: moves, clicks and double-clicks of every
+# button, drags inside and out of the window with other buttons and keys in
+# between, the picking keys, Ctrl+C, the menus, the about box, and now and
+# then Esc, after which the program is started again. It fails on an exit
+# other than status 0, on anything on stderr, on a window that stops
+# answering, and on a hover that no longer picks the pixel under the pointer.
+# SEED repeats a run (each run prints its own); SECONDS_OF_INPUT sets how long
+# it goes on.
+source "$(dirname "$0")/lib.sh"
+
+SEED=${SEED:-$((${EPOCHREALTIME//[.,]/} % 1000000))}
+DURATION=${SECONDS_OF_INPUT:-20}
+echo "e2e_random: seed $SEED, $DURATION s${WM:+ under $WM} at $PERCENT %"
+RANDOM=$SEED
+PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
+trap 'echo "e2e_random: the failing seed was $SEED" >&2; cleanup' EXIT
+
+# A click that misses the window, once the program has gone, lands on the
+# desktop: openbox's desktop menus would take the pointer from the next
+# start, so they are left out of its configuration.
+if [ "${WM:-}" = openbox ]; then
+    export XDG_CONFIG_HOME=$XDG_RUNTIME_DIR/config
+    mkdir -p "$XDG_CONFIG_HOME/openbox"
+    sed '/<context name="Root">/,/<\/context>/d' /etc/xdg/openbox/rc.xml >"$XDG_CONFIG_HOME/openbox/rc.xml"
+fi
+start_x
+start_app
+
+# The buttons this test holds down: the X server keeps them down until they
+# are released, whatever became of the program.
+HELD=()
+press() {
+    xdotool mousedown "$1"
+    HELD+=("$1")
+}
+release_all() {
+    local button
+    for button in "${HELD[@]}"; do
+        xdotool mouseup "$button"
+    done
+    HELD=()
+}
+
+# The program's windows on screen: the main window, and a menu or the about
+# box while one is open.
+shown_windows() {
+    SHOWN=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | wc -l)
+}
+only_main_window() { shown_windows; [ "$SHOWN" -le 1 ]; }
+
+# A random root point: over the window or beside it, but never above it,
+# where a window manager's title bar would take the input.
+random_point() {
+    local x=$((WX - 60 + RANDOM % (WW + 120)))
+    local y=$((WY + RANDOM % (WH + 60)))
+    X=$((x < 0 ? 0 : x >= SCREEN_WIDTH ? SCREEN_WIDTH - 1 : x))
+    Y=$((y < 0 ? 0 : y >= SCREEN_HEIGHT ? SCREEN_HEIGHT - 1 : y))
+}
+random_point_inside() {
+    X=$((WX + RANDOM % WW))
+    Y=$((WY + RANDOM % WH))
+}
+random_move() {
+    random_point
+    xdotool mousemove $X $Y
+}
+random_key() {
+    local keys=(Up Down Prior Next Home End Tab shift+Tab space Return ctrl+c ctrl+Insert Menu
+        shift+F10 shift+F1 F1 Left Right a)
+    xdotool key "${keys[RANDOM % ${#keys[@]}]}"
+}
+random_click() {
+    random_point_inside
+    xdotool mousemove $X $Y click --repeat $((1 + RANDOM % 2)) --delay 40 $((1 + RANDOM % 3))
+}
+random_drag() {
+    random_point_inside
+    xdotool mousemove $X $Y
+    local held=$((1 + RANDOM % 3))
+    press $held
+    local step
+    for step in $(seq $((1 + RANDOM % 6))); do
+        case $((RANDOM % 6)) in
+        # Another button: while one stays down, the program has the pointer,
+        # so a click beside the window is not the window manager's.
+        0) xdotool click $((1 + (held + RANDOM % 2) % 3)) ;;
+        1) random_key ;;
+        *) random_move ;;
+        esac
+    done
+    release_all
+}
+
+# Whatever is open is closed, every button is up, and the program answers:
+# a hover over a bar shows the pixel under the pointer. Fails if an Esc meant
+# for a menu or box ended the program instead.
+settle() {
+    local tries=0
+    release_all
+    ! app_ended || return 1
+    until only_main_window; do
+        tries=$((tries + 1))
+        [ $tries -le 20 ] || fail "a menu or box of the program does not close"
+        local extra
+        extra=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null |
+            grep -vx "$(printf '%d' "$WINDOW")" | head -n 1 || true)
+        if [ -n "$extra" ]; then
+            probe origin "$extra"
+            read -r ex ey <<<"$REPLY"
+            [ "$ex" = gone ] || xdotool mousemove --sync $((ex + 10)) $((ey + 10)) 2>/dev/null || true
+        fi
+        xdotool key Escape
+        poll 2 only_main_window || true
+        ! app_ended || return 1
+    done
+    # The main window closed by an Esc: the program is on its way out.
+    if window_gone; then
+        wait_for 10 "the window closed but the program did not end" app_ended
+        return 1
+    fi
+    client_geometry
+    POINTER=""
+    local bar=$((RANDOM % 7))
+    # An Esc still on its way may end the program during the hover.
+    (hover_pick $((BAR_LEFTS[bar] + 4 + RANDOM % 38)) $((8 + RANDOM % 236)) >/dev/null) ||
+        app_ended || window_gone || exit 1
+    ! app_ended && ! window_gone
+}
+window_gone() {
+    probe state "$WINDOW"
+    [ "$REPLY" != viewable ]
+}
+
+# An ended program must have ended well; it is started again.
+restart_if_ended() {
+    if window_gone; then
+        wait_for 10 "the window closed but the program did not end" app_ended
+    fi
+    app_ended || return 0
+    release_all
+    expect_exit 0
+    start_app
+    starts=$((starts + 1))
+}
+
+actions=0 starts=1
+deadline=$((${EPOCHREALTIME//[.,]/} + DURATION * 1000000))
+next_check=0
+while [ "${EPOCHREALTIME//[.,]/}" -lt $deadline ]; do
+    case $((RANDOM % 20)) in
+    0 | 1 | 2 | 3 | 4 | 5 | 6) random_move ;;
+    7 | 8 | 9) random_click ;;
+    10 | 11 | 12) random_drag ;;
+    13 | 14 | 15 | 16 | 17 | 18) random_key ;;
+    19) [ $((RANDOM % 4)) -ne 0 ] || xdotool key Escape ;;
+    esac
+    actions=$((actions + 1))
+    restart_if_ended
+    if [ $actions -ge $next_check ]; then
+        settle || restart_if_ended
+        next_check=$((actions + 30 + RANDOM % 30))
+    fi
+done
+
+until settle; do
+    restart_if_ended
+done
+xdotool mousemove --sync $((WX + 10)) $((WY + WH - 10))
+xdotool key Escape
+expect_exit 0
+trap cleanup EXIT
+echo "e2e_random: passed, $actions random actions, $starts start(s) of the program"
