@@ -2,7 +2,7 @@
 #include "palette/colorreadout.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 
