@@ -7,6 +7,9 @@ X client per pixel costs a tenth of a second, far too slow to watch a paint.
   origin WINDOW      the root position of the window's top-left pixel
   pixels X Y ...     the colours RRGGBB at those root positions, read one
                      after the other in the order given
+  owner SELECTION    the id of the window that owns the selection, or "none"
+  disown SELECTION   makes the selection owned by no window
+  pointer            "grabbed" while a client holds the pointer, else "free"
 """
 import ctypes
 import ctypes.util
@@ -70,6 +73,16 @@ xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                             ctypes.POINTER(ctypes.c_char_p)]
 xlib.XFree.argtypes = [ctypes.c_void_p]
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xlib.XInternAtom.restype = ctypes.c_ulong
+xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+xlib.XGetSelectionOwner.restype = ctypes.c_ulong
+xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,
+                              ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
+                              ctypes.c_ulong]
+xlib.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+GrabModeAsync, GrabSuccess, CurrentTime = 1, 0, 0
 
 # A window that has just gone away is an answer ("gone"), not a crash.
 ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
@@ -129,6 +142,20 @@ def origin(window):
     return f"{x.value} {y.value}" if ok else "gone"
 
 
+def selection(name):
+    return xlib.XInternAtom(display, name.encode(), 0)
+
+
+def pointer():
+    """Whether another client grabs the pointer: a grab of ours is refused."""
+    status = xlib.XGrabPointer(display, root, 0, 0, GrabModeAsync, GrabModeAsync, 0, 0,
+                               CurrentTime)
+    if status == GrabSuccess:
+        xlib.XUngrabPointer(display, CurrentTime)
+    xlib.XSync(display, 0)
+    return "free" if status == GrabSuccess else "grabbed"
+
+
 def pixel(x, y):
     """The colour RRGGBB of the root pixel at (x, y)."""
     image = xlib.XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap)
@@ -159,6 +186,15 @@ for line in sys.stdin:
         answer = state(int(arguments[0], 0))
     elif command == "origin":
         answer = origin(int(arguments[0], 0))
+    elif command == "owner":
+        owner = xlib.XGetSelectionOwner(display, selection(arguments[0]))
+        answer = hex(owner) if owner else "none"
+    elif command == "disown":
+        xlib.XSetSelectionOwner(display, selection(arguments[0]), 0, CurrentTime)
+        xlib.XSync(display, 0)
+        answer = "none"
+    elif command == "pointer":
+        answer = pointer()
     elif command == "pixels":
         answer = pixels([int(value) for value in arguments])
     else:
