@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick python3 \
     openbox weston qt6-wayland \
     desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
-    lintian man-db clang-format xclip git
+    lintian man-db clang-format xclip git strace
 
 echo "== Formatting (clang-format, the checked-in .clang-format)"
 (cd "$ROOT" && git ls-files -co --exclude-standard -- '*.cpp' '*.h' |
