@@ -59,6 +59,7 @@ xdotool key --clearmodifiers Escape
 about_closed() { ! about_open; }
 wait_for 5 "Esc left the about box open" about_closed
 kill -0 "$APP_PID" || fail "the Esc that closed the about box also ended the program"
+wait_for 10 "the window did not get the keyboard back from the about box" window_focused
 
 point_at 200 120
 xdotool key --clearmodifiers shift+Escape

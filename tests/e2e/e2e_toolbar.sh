@@ -53,6 +53,7 @@ read -r about_x about_y <<<"$REPLY"
 xdotool mousemove --sync $((about_x + 20)) $((about_y + 20))
 xdotool key --clearmodifiers Return
 await_pixel 3 67 $FACE "bottom button unmarked after the about box"
+wait_for 10 "the window did not get the keyboard back from the about box" window_focused
 
 point_at 200 120
 xdotool key --clearmodifiers Escape

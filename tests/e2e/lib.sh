@@ -89,6 +89,7 @@ start_x() {
         openbox --sm-disable >/dev/null 2>&1 &
         HELPER_PIDS+=($!)
         wait_for 10 "openbox did not take over the screen" wm_running
+        wait_for 10 "openbox took in no window" wm_manages
         ;;
     *) fail "unknown window manager WM=$WM" ;;
     esac
@@ -96,6 +97,12 @@ start_x() {
 
 wm_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# Whether the window manager takes in new windows yet.
+wm_manages() {
+    probe managed
+    [ "$REPLY" = yes ]
 }
 
 # probe COMMAND...: one request to xprobe.py; the answer lands in REPLY.
@@ -136,8 +143,10 @@ window_exists() {
 }
 
 window_viewable() {
+    WAIT_DETAIL="no window named Color palette"
     window_exists || return 1
     probe state "$WINDOW"
+    WAIT_DETAIL="window $WINDOW is $REPLY"
     [ "$REPLY" = viewable ]
 }
 
@@ -309,6 +318,17 @@ expect_pixel() {
     local actual
     actual=$(pixel "$1" "$2")
     [ "$actual" = "$3" ] || fail "$4: pixel ($1,$2) is $actual, expected $3"
+}
+
+# Whether the window has the keyboard: under a window manager once the
+# manager has given it the focus (after a dialog closes, say); without one
+# the keyboard follows the pointer.
+window_focused() {
+    [ -n "${WM:-}" ] || return 0
+    local focus
+    focus=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    WAIT_DETAIL="the focus is on window $focus"
+    [ "$focus" = "$((WINDOW))" ]
 }
 
 app_ended() {

@@ -10,6 +10,8 @@ X client per pixel costs a tenth of a second, far too slow to watch a paint.
   owner SELECTION    the id of the window that owns the selection, or "none"
   disown SELECTION   makes the selection owned by no window
   pointer            "grabbed" while a client holds the pointer, else "free"
+  managed            "yes" once the window manager has taken in a window of
+                     ours (which then goes), "no" until then
 """
 import ctypes
 import ctypes.util
@@ -82,6 +84,12 @@ xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, cty
                               ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
                               ctypes.c_ulong]
 xlib.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong,
+                                     ctypes.c_ulong]
+xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 GrabModeAsync, GrabSuccess, CurrentTime = 1, 0, 0
 
 # A window that has just gone away is an answer ("gone"), not a crash.
@@ -156,6 +164,37 @@ def pointer():
     return "free" if status == GrabSuccess else "grabbed"
 
 
+def parent_of(window):
+    parent, top = ctypes.c_ulong(), ctypes.c_ulong()
+    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+    if not xlib.XQueryTree(display, window, ctypes.byref(top), ctypes.byref(parent),
+                           ctypes.byref(children), ctypes.byref(count)):
+        return None
+    if children:
+        xlib.XFree(children)
+    return parent.value
+
+
+test_window = None
+
+
+def managed():
+    """A window manager that has only just started may not yet take in the
+    windows mapped: a window of ours is mapped (again, at each call) until the
+    manager has framed it."""
+    global test_window
+    if test_window is None:
+        test_window = xlib.XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0)
+    elif parent_of(test_window) not in (None, root):
+        xlib.XDestroyWindow(display, test_window)
+        xlib.XSync(display, 0)
+        test_window = None
+        return "yes"
+    xlib.XMapWindow(display, test_window)
+    xlib.XSync(display, 0)
+    return "no"
+
+
 def pixel(x, y):
     """The colour RRGGBB of the root pixel at (x, y)."""
     image = xlib.XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap)
@@ -195,6 +234,8 @@ for line in sys.stdin:
         answer = "none"
     elif command == "pointer":
         answer = pointer()
+    elif command == "managed":
+        answer = managed()
     elif command == "pixels":
         answer = pixels([int(value) for value in arguments])
     else:
