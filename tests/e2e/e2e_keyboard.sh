@@ -37,7 +37,7 @@ expect_pick_at_row() {
 }
 
 # The window gets the keyboard; its first control, the toolbar, the focus.
-screenshot keyboard-before
+screenshot "keyboard-$PERCENT-before"
 point_at 200 120
 xdotool windowfocus --sync "$WINDOW"
 window_colour=$(pixel $GAP_X $GAP_Y)
@@ -45,15 +45,16 @@ xdotool key --clearmodifiers space
 await_pixel $GAP_X $GAP_Y "$(pixel $SIDEBAR_X $SIDEBAR_Y)" "background after Space on the toolbar"
 xdotool key --clearmodifiers space
 await_pixel $GAP_X $GAP_Y "$window_colour" "background after Space again"
-screenshot keyboard-focused-unmarked
+screenshot "keyboard-$PERCENT-focused-unmarked"
 before=$(pixel $PREVIEW_X $PREVIEW_Y)
 # Pointer moves picked; compare all but the preview and status line.
 region="$((370 * SCALE))x$((250 * SCALE))+0+0"
-for shot in keyboard-before keyboard-focused-unmarked; do
+# Named by scale: the runs at other scales may be writing theirs meanwhile.
+for shot in "keyboard-$PERCENT-before" "keyboard-$PERCENT-focused-unmarked"; do
     convert "$SHOTS/$shot.png" -crop "$region" +repage "$SHOTS/$shot-bars.png"
 done
-differing=$(compare -metric AE "$SHOTS/keyboard-before-bars.png" \
-    "$SHOTS/keyboard-focused-unmarked-bars.png" null: 2>&1 || true)
+differing=$(compare -metric AE "$SHOTS/keyboard-$PERCENT-before-bars.png" \
+    "$SHOTS/keyboard-$PERCENT-focused-unmarked-bars.png" null: 2>&1 || true)
 [ "$differing" = "0" ] || fail "a focus mark shows before any navigation key ($differing pixels differ)"
 
 xdotool key --clearmodifiers Tab
