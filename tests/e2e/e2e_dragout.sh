@@ -43,7 +43,8 @@ target_left() {
 # little at each, and releases; the file of drops is emptied first. A drag
 # outside the window goes on once the desktop has it; over the other program,
 # once that program has seen it; the other program's own drag, once it has
-# left that program. Returns once the drag has ended.
+# been seen over that program and then leaving it. Returns once the drag has
+# ended.
 drag_through() {
     local X Y SCREEN WINDOW foreign=""
     : >"$DROPS"
@@ -51,8 +52,12 @@ drag_through() {
     eval "$(xdotool getmouselocation --shell)"
     xdotool mousedown 1
     if ! in_window "$X" "$Y"; then
+        # The other program's drag: once it has begun, a move inside that
+        # program shows it to the program itself, so that leaving is seen.
         foreign=1
         wait_for 10 "the other program started no drag" desktop_drag_started
+        xdotool mousemove --sync $((X + 2)) $((Y + 2))
+        wait_for 10 "the other program's drag never was over it" target_saw_drag
     fi
     while [ $# -gt 0 ]; do
         xdotool mousemove --sync "$1" "$2"
