@@ -1,12 +1,14 @@
 // A stand-in for another program on the desktop: a window that takes any drop
 // and prints, one line each, the colour (application/x-color) and the text it
 // received, then "dropped"; every format it is offered on entering is printed
-// as "offered <format>". Pressed, it drags a colour of its own, pure green,
-// in the same two formats, and prints how that drag ended.
+// as "offered <format>", and "left" when a drag leaves it. Pressed, it drags
+// a colour of its own, pure green, in the same two formats, and prints how
+// that drag ended.
 #include <QApplication>
 #include <QColor>
 #include <QDrag>
 #include <QDragEnterEvent>
+#include <QDragLeaveEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -42,6 +44,11 @@ class DropTarget : public QWidget {
         }
         std::fflush(stdout);
         event->acceptProposedAction();
+    }
+
+    void dragLeaveEvent(QDragLeaveEvent* /*event*/) override {
+        std::printf("left\n");
+        std::fflush(stdout);
     }
 
     void dropEvent(QDropEvent* event) override {

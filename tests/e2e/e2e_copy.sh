@@ -8,31 +8,38 @@ source "$(dirname "$0")/lib.sh"
 start_x
 start_app
 
-PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
-SWATCH_X=429; SWATCH_Y=61      # centre of the selected-colour swatch
-
 # What the clipboard holds; nothing when no program owns it.
 clipboard() {
     xclip -o -selection clipboard "$@" 2>/dev/null || true
 }
 
-expect_clipboard() {
+clipboard_holds() {
     local actual
-    for _ in $(seq 20); do
-        actual=$(clipboard)
-        [ "$actual" = "$1" ] && return 0
-        sleep 0.05
-    done
-    fail "$2: the clipboard holds '$actual', expected '$1'"
+    actual=$(clipboard)
+    WAIT_DETAIL="it holds '$actual'"
+    [ "$actual" = "$1" ]
+}
+
+expect_clipboard() {
+    wait_for 10 "$2: the clipboard never held '$1'" clipboard_holds "$1"
+}
+
+# The context menu: a second window of the program on the screen.
+menu_open() {
+    [ "$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | wc -l)" -gt 1 ]
+}
+menu_closed() {
+    ! menu_open
 }
 
 # Opens the context menu with an action ($1...) and chooses item $CHOOSE.
 choose_from_menu() {
     "$@"
-    sleep 0.3
+    wait_for 10 "no menu opened" menu_open
     local keys=()
     for _ in $(seq "$CHOOSE"); do keys+=(Down); done
     xdotool key --clearmodifiers "${keys[@]}" Return
+    wait_for 10 "the menu stayed open after a choice" menu_closed
 }
 
 picked=$(hover_pick 57 126)
@@ -68,13 +75,11 @@ expect_clipboard "rgb($red, $green, $blue)" "second item of the swatch's menu"
 # access key that would choose the third item.
 echo "someone else's" | xclip -i -selection clipboard
 xdotool click 3
-sleep 0.3
-xdotool key --clearmodifiers h
-sleep 0.2
-xdotool key --clearmodifiers Escape
-sleep 0.3
-expect_clipboard "someone else's" "a dismissed menu"
-kill -0 "$APP_PID" || fail "the Esc that dismissed the menu ended the program"
+wait_for 10 "no menu opened" menu_open
+xdotool key --clearmodifiers h Escape
+wait_for 10 "Esc left the menu open" menu_closed
+input_barrier
+clipboard_holds "someone else's" || fail "a dismissed menu: the clipboard holds '$(clipboard)', not the other program's text"
 
 point_at 200 120
 xdotool key --clearmodifiers Escape

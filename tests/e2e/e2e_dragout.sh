@@ -8,41 +8,82 @@ DROPTARGET=${DROPTARGET:?DROPTARGET must name the drop target program}
 start_x
 start_app
 
-PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
-SWATCH_X=429; SWATCH_Y=61      # centre of the selected-colour swatch
 TARGET_X=800; TARGET_Y=300     # where the other program's window goes
 DROPS=$(mktemp)
 
-"$DROPTARGET" >"$DROPS" 2>&1 &
+# Appended, so that the file can be emptied while the program writes to it.
+"$DROPTARGET" >>"$DROPS" 2>&1 &
 TARGET_PID=$!
 trap 'kill $TARGET_PID 2>/dev/null; rm -f "$DROPS"; cleanup' EXIT
 TARGET=$(xdotool search --sync --onlyvisible --name '^Drop target$' | head -n 1)
 xdotool windowmove --sync "$TARGET" $TARGET_X $TARGET_Y
 
+# Whether a screen point lies in the window's client area.
+in_window() {
+    [ "$1" -ge "$WX" ] && [ "$1" -lt $((WX + WW)) ] && [ "$2" -ge "$WY" ] && [ "$2" -lt $((WY + WH)) ]
+}
+# A drag handed to the desktop owns the XDND selection while it lasts, and
+# holds the pointer until it ends.
+desktop_drag_started() {
+    probe owner XdndSelection
+    [ "$REPLY" != none ]
+}
+pointer_free() {
+    probe pointer
+    [ "$REPLY" = free ]
+}
+target_saw_drag() {
+    grep -q '^offered' "$DROPS"
+}
+target_left() {
+    grep -q '^left' "$DROPS"
+}
+
 # Presses where the pointer is, moves through the given screen points, a
-# little at each, and releases.
+# little at each, and releases; the file of drops is emptied first. A drag
+# outside the window goes on once the desktop has it; over the other program,
+# once that program has seen it; the other program's own drag, once it has
+# been seen over that program and then leaving it. Returns once the drag has
+# ended.
 drag_through() {
+    local X Y SCREEN WINDOW foreign=""
+    : >"$DROPS"
+    probe disown XdndSelection
+    eval "$(xdotool getmouselocation --shell)"
     xdotool mousedown 1
+    if ! in_window "$X" "$Y"; then
+        # The other program's drag: once it has begun, a move inside that
+        # program shows it to the program itself, so that leaving is seen.
+        foreign=1
+        wait_for 10 "the other program started no drag" desktop_drag_started
+        xdotool mousemove --sync $((X + 2)) $((Y + 2))
+        wait_for 10 "the other program's drag never was over it" target_saw_drag
+    fi
     while [ $# -gt 0 ]; do
         xdotool mousemove --sync "$1" "$2"
-        sleep 0.15
         xdotool mousemove --sync $(($1 + 1)) $(($2 + 1))
-        sleep 0.15
+        if [ -n "$foreign" ]; then
+            wait_for 10 "the other program's drag did not leave it" target_left
+        elif ! in_window "$1" "$2"; then
+            wait_for 10 "the drag did not leave the window" desktop_drag_started
+        fi
+        [ "$1 $2" != "$ON_TARGET" ] || wait_for 10 "the other program saw no drag" target_saw_drag
         shift 2
     done
     xdotool mouseup 1
-    sleep 0.3
+    wait_for 10 "the drag did not end" pointer_free
 }
 
 OUTSIDE="$((WX + 300)) $((WY - 30))"
+ON_TARGET="$((TARGET_X + 100)) $((TARGET_Y + 100))"
 SWATCH="$((WX + SWATCH_X)) $((WY + SWATCH_Y))"
 
 picked=$(hover_pick 57 126)
-drag_through $OUTSIDE $((TARGET_X + 100)) $((TARGET_Y + 100))
-for _ in $(seq 40); do
-    grep -q '^dropped' "$DROPS" && break
-    sleep 0.05
-done
+drag_through $OUTSIDE $ON_TARGET
+dropped() {
+    grep -q '^dropped' "$DROPS"
+}
+wait_for 10 "the other program got no drop: $(cat "$DROPS")" dropped
 grep -qx "color #$picked" "$DROPS" || fail "the other program got no application/x-color #$picked: $(cat "$DROPS")"
 grep -qx "text #$picked" "$DROPS" || fail "the other program got no text #$picked: $(cat "$DROPS")"
 expect_pixel $PREVIEW_X $PREVIEW_Y "$picked" "preview after the drag out"
@@ -51,7 +92,7 @@ expect_pixel $SWATCH_X $SWATCH_Y FFFFFF "selected colour after the drag out"
 # Out of the window and back: onto the swatch it keeps the pick ...
 picked=$(hover_pick 153 60)
 drag_through $OUTSIDE $SWATCH
-expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drag out and back"
+await_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drag out and back"
 # ... anywhere else it does nothing, and it picks nothing on its way.
 hover_pick 253 200 >/dev/null
 drag_through $OUTSIDE $((WX + 354)) $((WY + 100)) $((WX + PREVIEW_X)) $((WY + PREVIEW_Y))
@@ -61,19 +102,19 @@ expect_pixel $PREVIEW_X $PREVIEW_Y "$(pixel 253 200)" "preview after a drag out 
 # Inside the window, as always.
 picked=$(hover_pick 301 30)
 drag_through $SWATCH
-expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drop inside the window"
+await_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drop inside the window"
 hover_pick 57 200 >/dev/null
 drag_through $((WX + PREVIEW_X)) $((WY + PREVIEW_Y))
+input_barrier
 expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drop on the preview"
 
 # The other program's colour is refused.
-: >"$DROPS"
-xdotool mousemove --sync $((TARGET_X + 100)) $((TARGET_Y + 100))
+xdotool mousemove --sync $ON_TARGET
 drag_through $SWATCH
-for _ in $(seq 40); do
-    grep -q '^own drag' "$DROPS" && break
-    sleep 0.05
-done
+own_drag_ended() {
+    grep -q '^own drag' "$DROPS"
+}
+wait_for 10 "the other program's drag did not end: $(cat "$DROPS")" own_drag_ended
 grep -qx "own drag refused" "$DROPS" || fail "our window took the other program's drag: $(cat "$DROPS")"
 expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after the other program's drag"
 

@@ -9,8 +9,6 @@ source "$(dirname "$0")/lib.sh"
 start_x
 start_app
 
-PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
-SWATCH_X=429; SWATCH_Y=61      # centre of the selected-colour swatch
 GAP_X=82; GAP_Y=100            # the control's surface between bars 0 and 1
 SIDEBAR_X=430; SIDEBAR_Y=240   # the sidebar's button-face background
 
@@ -20,60 +18,47 @@ BAR_X=$((37 * SCALE + 43 * SCALE / 2))
 BAR_TOP=$((5 * SCALE))
 BAR_ROWS=$((243 * SCALE))
 
-device_pixel() {
-    import -window root -crop "1x1+$((WX + $1))+$((WY + $2))" -depth 8 txt:- 2>/dev/null |
-        sed -n '2s/.*#\([0-9A-F]\{6\}\).*/\1/p'
-}
-
-# Waits until the pixel at a logical point shows the colour.
-await_pixel() {
-    for _ in $(seq 40); do
-        [ "$(pixel "$1" "$2")" = "$3" ] && return 0
-        sleep 0.05
-    done
-    expect_pixel "$1" "$2" "$3" "$4"
-}
-
-# The current pick, as Ctrl+C copies it: #RRGGBB.
-copied_pick() {
+# Whether Ctrl+C copies the current pick as the text given.
+copies() {
+    local copied
     xdotool key --clearmodifiers ctrl+c
-    sleep 0.2
-    xclip -o -selection clipboard 2>/dev/null || true
+    copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+    WAIT_DETAIL="the current pick is $copied"
+    [ "$copied" = "$1" ]
 }
 
 # After a key, the preview, and the pick the status line describes, are the
 # colour of bar 0's device row.
 expect_pick_at_row() {
     local row=$1 what=$2 under
-    under=$(device_pixel "$BAR_X" $((BAR_TOP + row)))
+    under=$(pixel_device "$BAR_X" $((BAR_TOP + row)))
     await_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after $what (row $row)"
-    [ "$(copied_pick)" = "#$under" ] || fail "$what: the current pick is $(copied_pick), row $row shows #$under"
+    wait_for 10 "$what: Ctrl+C did not copy #$under, the colour row $row shows" copies "#$under"
 }
 
 # The window gets the keyboard; its first control, the toolbar, the focus.
-screenshot keyboard-before
+screenshot "keyboard-$PERCENT-before"
 point_at 200 120
 xdotool windowfocus --sync "$WINDOW"
-sleep 0.3
 window_colour=$(pixel $GAP_X $GAP_Y)
 xdotool key --clearmodifiers space
 await_pixel $GAP_X $GAP_Y "$(pixel $SIDEBAR_X $SIDEBAR_Y)" "background after Space on the toolbar"
 xdotool key --clearmodifiers space
 await_pixel $GAP_X $GAP_Y "$window_colour" "background after Space again"
-screenshot keyboard-focused-unmarked
+screenshot "keyboard-$PERCENT-focused-unmarked"
 before=$(pixel $PREVIEW_X $PREVIEW_Y)
 # Pointer moves picked; compare all but the preview and status line.
 region="$((370 * SCALE))x$((250 * SCALE))+0+0"
-for shot in keyboard-before keyboard-focused-unmarked; do
+# Named by scale: the runs at other scales may be writing theirs meanwhile.
+for shot in "keyboard-$PERCENT-before" "keyboard-$PERCENT-focused-unmarked"; do
     convert "$SHOTS/$shot.png" -crop "$region" +repage "$SHOTS/$shot-bars.png"
 done
-differing=$(compare -metric AE "$SHOTS/keyboard-before-bars.png" \
-    "$SHOTS/keyboard-focused-unmarked-bars.png" null: 2>&1 || true)
+differing=$(compare -metric AE "$SHOTS/keyboard-$PERCENT-before-bars.png" \
+    "$SHOTS/keyboard-$PERCENT-focused-unmarked-bars.png" null: 2>&1 || true)
 [ "$differing" = "0" ] || fail "a focus mark shows before any navigation key ($differing pixels differ)"
 
 xdotool key --clearmodifiers Tab
-sleep 0.3
-[ "$(pixel 35 100)" != "$window_colour" ] || fail "no focus mark around bar 0 after Tab"
+wait_for 10 "no focus mark around bar 0 after Tab" pixel_is_not 35 100 "$window_colour"
 
 xdotool key --clearmodifiers Down
 expect_pick_at_row 1 "Down"

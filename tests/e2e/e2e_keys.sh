@@ -36,7 +36,8 @@ about_open() {
 
 point_at 200 120
 xdotool key --clearmodifiers F1
-sleep 0.3
+about_open && fail "F1 alone opened the about box"
+input_barrier
 about_open && fail "F1 alone opened the about box"
 
 xdotool key --clearmodifiers shift+F1
@@ -47,7 +48,7 @@ transient_for=$(xprop -id "$ABOUT" WM_TRANSIENT_FOR | sed -n 's/.*window id # //
     problem "the about box is transient for '${transient_for:-nothing}', not the main window $WINDOW"
 xprop -id "$ABOUT" _NET_WM_STATE | grep -q _NET_WM_STATE_MODAL ||
     problem "the about box is not modal: $(xprop -id "$ABOUT" _NET_WM_STATE)"
-sleep 0.3
+await_drawn "$ABOUT"
 import -window "$ABOUT" "$SHOTS/about-box.png"
 [ -z "${WM:-}" ] || import -window root "$SHOTS/about-box-on-the-$WM-desktop.png"
 
@@ -58,11 +59,13 @@ xdotool key --clearmodifiers Escape
 about_closed() { ! about_open; }
 wait_for 5 "Esc left the about box open" about_closed
 kill -0 "$APP_PID" || fail "the Esc that closed the about box also ended the program"
+wait_for 10 "the window did not get the keyboard back from the about box" window_focused
 
 point_at 200 120
 xdotool key --clearmodifiers shift+Escape
-sleep 0.3
-kill -0 "$APP_PID" || fail "Shift+Esc ended the program"
+app_ended && fail "Shift+Esc ended the program"
+input_barrier
+app_ended && fail "Shift+Esc ended the program"
 xdotool key --clearmodifiers Escape
 expect_exit 0
 fail_on_problems

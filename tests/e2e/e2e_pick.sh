@@ -8,9 +8,6 @@ source "$(dirname "$0")/lib.sh"
 start_x
 start_app
 
-PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
-SWATCH_X=429; SWATCH_Y=61      # centre of the selected-colour swatch
-
 # Device rows of the bars' client area, which spans logical rows 5 to 247:
 # two pairs (one odd, one even row) a few rows inside each end, one pair in
 # the middle. Consecutive points lie on different bars, so the right colour
@@ -83,14 +80,12 @@ wait_for 2 "bar 0 half-way up is not red" preview_is_red
 screenshot "pick-scale-$PERCENT${WM:+-$WM}"
 
 # Drag bar 2 onto the selected-colour swatch.
-point_at 153 60
-picked=$(pixel 153 60)
+picked=$(hover_pick 153 60)
 xdotool mousedown 1
 point_at 300 60
 point_at $SWATCH_X $SWATCH_Y
 xdotool mouseup 1
-sleep 0.2
-expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after the drop"
+await_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after the drop"
 expect_pixel $PREVIEW_X $PREVIEW_Y "$picked" "preview unchanged by the drag"
 
 # A drag released over the preview changes nothing.
@@ -98,16 +93,14 @@ point_at 57 200
 xdotool mousedown 1
 point_at $PREVIEW_X $PREVIEW_Y
 xdotool mouseup 1
-sleep 0.2
+input_barrier
 expect_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after a drop elsewhere"
 
 # Double-click the swatch: its colour comes back into the preview.
-point_at 57 30
-sleep 0.2
+hover_pick 57 30 >/dev/null
 point_at $SWATCH_X $SWATCH_Y
 xdotool click --repeat 2 --delay 50 1
-sleep 0.2
-expect_pixel $PREVIEW_X $PREVIEW_Y "$picked" "preview after the double-click"
+await_pixel $PREVIEW_X $PREVIEW_Y "$picked" "preview after the double-click"
 
 xdotool key --clearmodifiers Escape
 expect_exit 0

@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
-# A slow machine: the program shares one CPU with a busy loop and gets a small
-# share of it. The window must appear with blank bars (the paint runs once the
-# window is on screen) and the bars must be seen filling from the bottom up,
-# bar after bar; in a second run, an Esc pressed mid-paint ends the program
-# with status 0 and nothing on stderr.
+# A slow machine, made reproducible: strace delays every poll the program
+# makes (one or more at each yield of its paint) by half a millisecond, so the
+# paint takes seconds however fast the machine is, and a loaded machine only
+# makes it slower.
+# First run: the window must appear before its bars are complete (the paint
+# runs once the window is on screen), and the bars must be seen filling from
+# the bottom up, bar after bar.
+# Second run: an Esc queued while the program is stopped at its first frame
+# ends it before the paint reaches the last bar, with status 0 and nothing on
+# stderr; a third run checks that exit at full speed, where a sanitizer build
+# also looks for leaks.
 source "$(dirname "$0")/lib.sh"
 start_x
 
 # Sample points a quarter, half and three quarters of the way down each bar,
-# listed against the order of the paint (bar 6 high first, bar 0 low last):
-# read one after the other in that order, a point can only look newer than
-# the points the paint reaches before it, never older.
+# listed against the order of the paint (bar 6 high first, bar 0 low last).
 SAMPLES=() NAMES=()
 for bar in 6 5 4 3 2 1 0; do
     for height in high:66 middle:126 low:187; do
@@ -32,21 +36,57 @@ REQUEST+=($DX $DY)
 to_device $GAP_X $GAP_Y
 REQUEST+=($DX $DY)
 
-since() {
-    local micro=$((${EPOCHREALTIME//[.,]/} - $1))
-    printf '%d.%02d s' $((micro / 1000000)) $((micro % 1000000 / 10000))
+# The program is stopped, or has ended.
+app_halted() {
+    local stat
+    read -r stat 2>/dev/null </proc/$APP_PID/stat || return 0
+    stat=${stat##*) }
+    case ${stat%% *} in T | t | Z | X) ;; *) return 1 ;; esac
 }
 
-# sample: reads the window. PAINTED is how many sample points, in the order
-# of the paint, differ from the blank surface; a painted point the paint
-# reaches after a blank one is a fault once two reads in a row show it: a
-# single read may catch a frame that is still being put on screen.
-ORDER_FAULT=""
+traced() {
+    grep -q '^TracerPid:[[:space:]]*[1-9]' /proc/$APP_PID/status
+}
+untraced() {
+    ! traced
+}
+
+# Starts the program slowed down: stopped before its first instruction, then
+# taken by strace, which delays every poll of every thread, then let go.
+# ENVIRONMENT... are settings for the program.
+start_slowed() {
+    env "$@" bash -c 'kill -STOP $$ && exec "$0"' "$PROGRAM" 2>"$XDG_RUNTIME_DIR/stderr" &
+    APP_PID=$!
+    wait_for 10 "the program did not start" app_halted
+    strace -f -e trace=poll,ppoll -e inject=poll,ppoll:delay_enter=500 -o /dev/null \
+        -p "$APP_PID" 2>/dev/null &
+    STRACE_PID=$!
+    HELPER_PIDS+=($STRACE_PID)
+    wait_for 10 "strace did not take the program" traced
+    kill -CONT "$APP_PID"
+}
+
+# Lets the program go on at its own speed (a sanitizer build checks for leaks
+# at the end, which it cannot do under a tracer).
+release_slowed() {
+    kill "$STRACE_PID"
+    wait_for 10 "strace did not let the program go" untraced
+}
+
+# sample: reads the window until two reads agree, as the X server may still
+# be drawing what the program sent.
+# PAINTED is how many sample points, in the order of the paint, differ from
+# the blank surface; a painted point that the paint reaches after a blank one
+# is a fault.
 sample() {
-    local i first_blank="" fault=""
+    local i first_blank="" previous=""
     local -a colours
     window_origin
     pixels_device "${REQUEST[@]}"
+    until [ "$REPLY" = "$previous" ]; do
+        previous=$REPLY
+        pixels_device "${REQUEST[@]}"
+    done
     read -ra colours <<<"$REPLY"
     TOOLBAR=${colours[21]} BLANK=${colours[22]}
     PAINTED=0
@@ -55,83 +95,96 @@ sample() {
             first_blank=${first_blank:-$i}
         elif [ -z "$first_blank" ]; then
             PAINTED=$((PAINTED + 1))
-        elif [ -z "$fault" ]; then
-            fault="${NAMES[i]} is painted (${colours[i]}) while ${NAMES[first_blank]} is still blank ($BLANK): the bars must fill bottom up, bar after bar"
+        elif [ "$TOOLBAR" = $TOOLBAR_FACE ]; then
+            fail "${NAMES[i]} is painted (${colours[i]}) while ${NAMES[first_blank]} is still blank ($BLANK): the bars must fill bottom up, bar after bar"
         fi
     done
-    [ -z "$fault" ] || [ "$fault" != "$ORDER_FAULT" ] || [ "${ORDER_CHECK:-1}" = 0 ] || fail "$fault"
-    ORDER_FAULT=$fault
-    BAR0_HIGH=${colours[18]} BAR6="${colours[*]:0:3}"
+    BAR6="${colours[*]:0:3}"
 }
 
 # The toolbar picture is loaded on show, right before the paint and without
 # a yield in between: once it is on screen, the paint is under way.
 first_frame() {
+    window_viewable || return 1
     sample
     WAIT_DETAIL="the toolbar shows $TOOLBAR"
     [ "$TOOLBAR" = $TOOLBAR_FACE ]
 }
 
-# Starts the starved program and waits for its window's first frame, which
-# must show the bars blank.
-start_starved() {
-    local started=${EPOCHREALTIME//[.,]/}
-    taskset -c 0 nice -n "$STARVATION" "$PROGRAM" 2>"$XDG_RUNTIME_DIR/stderr" &
-    APP_PID=$!
-    wait_for 120 "the program created no window" window_exists
-    wait_for 60 "the window was never mapped" window_viewable
-    MAPPED=${EPOCHREALTIME//[.,]/}
-    wait_for 60 "the mapped window never showed its toolbar" first_frame
-    echo "$1: window mapped $(since "$started") after launch; its first frame has $PAINTED of 21 sample points painted"
-    [ $PAINTED -lt 3 ] && [ "$BAR6" = "$BLANK $BLANK $BLANK" ] ||
-        fail "the window appeared with the bars already painted ($PAINTED of 21 sample points; bar 0 high $BAR0_HIGH, bar 6 $BAR6, blank $BLANK): the paint ran before the window was on screen"
+# The window's first frame must show bar 6, painted last, still blank.
+check_first_frame() {
+    echo "$1: the first frame has $PAINTED of 21 sample points painted"
+    [ "$BAR6" = "$BLANK $BLANK $BLANK" ] ||
+        fail "the window appeared with the bars painted ($PAINTED of 21 sample points, bar 6 $BAR6, blank $BLANK): the paint ran before the window was on screen"
 }
-
-# How far the program is niced below the busy loop: a sanitizer build, ten
-# times slower by itself, gets a larger share so that its paint still ends.
-STARVATION=${STARVATION:-19}
 
 # The pointer rests where the window will be, so that Esc goes to it.
 xdotool mousemove --sync $((SCREEN_WIDTH / 2)) $((SCREEN_HEIGHT / 2 + 10))
-taskset -c 0 bash -c 'while :; do :; done' &
-HELPER_PIDS+=($!)
 
-# First run: the whole fill. A starved program redraws the screen in steps
-# of a bar or two, so the fill must show at least twice on the way.
-start_starved "the fill"
-first=$PAINTED steps="" partial=0
+# First run: the whole fill, slowed down, which must show on the way.
+start_slowed
+wait_for 60 "the program showed no window with its toolbar" first_frame
+check_first_frame "the fill"
+started=${EPOCHREALTIME//[.,]/} steps="" partial=0 within_bar=0
 watch_fill() {
     local before=$PAINTED
     sample
     if [ $PAINTED != "$before" ]; then
-        steps+=" $PAINTED after $(since "$MAPPED"),"
+        steps+=" $PAINTED after $(((${EPOCHREALTIME//[.,]/} - started) / 1000)) ms,"
         [ $PAINTED -eq 21 ] || partial=$((partial + 1))
+        [ $((PAINTED % 3)) -eq 0 ] || within_bar=$((within_bar + 1))
     fi
     WAIT_DETAIL="painted sample points:$steps"
     [ $PAINTED -eq 21 ]
 }
-wait_for 60 "the fill did not end" watch_fill
-echo "the fill: painted sample points since mapping:$steps"
-[ $partial -ge 2 ] || fail "the bars were not seen filling: painted sample points went from $first to$steps"
+wait_for 100 "the fill did not end" watch_fill
+echo "the fill: painted sample points:$steps"
+[ $partial -ge 2 ] || fail "the bars were not seen filling: the painted sample points went$steps"
+[ $within_bar -ge 1 ] ||
+    fail "no bar was seen part-filled, the paint showed whole bars at once: the painted sample points went$steps"
+release_slowed
 xdotool key --clearmodifiers Escape
 expect_exit 0 30
 
-# Second run: Esc as soon as the window shows, with the paint under way.
-start_starved "Esc mid-paint"
-xdotool key --clearmodifiers Escape &
-escaped=${EPOCHREALTIME//[.,]/}
-last_seen=$PAINTED
+# Second run: Esc queued while the program is stopped at its first frame,
+# with the paint under way in bar 0. The paint reads it at its next yield and
+# ends after that band: bar 6, six bars and two seconds further on, must still
+# be blank when the window closes. Leaks are checked in the third run.
+start_slowed ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+wait_for 60 "the program showed no window with its toolbar" first_frame
+kill -STOP "$APP_PID"
+wait_for 10 "the program did not stop" app_halted
+sample
+check_first_frame "Esc mid-paint"
+at_escape=$PAINTED bar6_painted=""
+xdotool key --clearmodifiers Escape
+kill -CONT "$APP_PID"
 window_gone() {
     probe state "$WINDOW"
     [ "$REPLY" != viewable ] && return 0
-    # While the window goes, a read may show it half gone: no order to check.
-    ORDER_CHECK=0 sample
-    # Once the window is gone the sample reads whatever lies beneath.
-    [ "$TOOLBAR" != $TOOLBAR_FACE ] || last_seen=$PAINTED
+    sample
+    # Once the window is unmapped the sample reads whatever lies beneath.
+    if [ "$TOOLBAR" = $TOOLBAR_FACE ]; then
+        last_seen=$PAINTED
+        [ "$BAR6" = "$BLANK $BLANK $BLANK" ] || bar6_painted="$BAR6, blank $BLANK"
+    fi
+    WAIT_DETAIL="$last_seen of 21 sample points painted"
     return 1
 }
-wait_for 30 "Esc pressed mid-paint did not close the window" window_gone
-echo "Esc mid-paint: the window closed $(since "$escaped") after Esc, with $last_seen of 21 sample points painted"
-[ $last_seen -lt 21 ] || fail "the paint ran to its end before the Esc pressed mid-paint was served"
+last_seen=$PAINTED
+wait_for 30 "Esc queued mid-paint did not close the window" window_gone
+echo "Esc mid-paint: queued with $at_escape of 21 sample points painted; the window closed with $last_seen"
+[ -z "$bar6_painted" ] ||
+    fail "the paint went on after the Esc pressed mid-paint: $at_escape of 21 sample points were painted when it was pressed, $last_seen before the window closed, bar 6 among them ($bar6_painted)"
+expect_exit 0 30
+
+# Third run: the same Esc at the program's own speed ends it cleanly.
+start_slowed
+wait_for 60 "the program showed no window with its toolbar" first_frame
+kill -STOP "$APP_PID"
+wait_for 10 "the program did not stop" app_halted
+release_slowed
+xdotool key --clearmodifiers Escape
+kill -CONT "$APP_PID"
 expect_exit 0 30
 echo "e2e_slow: passed"

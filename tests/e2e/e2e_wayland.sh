@@ -35,7 +35,15 @@ wait_for 30 "the bars never showed on the Wayland screen" bars_on_screen
 cp "$SHOT" "$SHOTS/wayland.png"
 echo "on the Wayland screen, $WAIT_DETAIL"
 
-sleep 0.5
+# The paint has ended once the screen holds still from one shot to the next.
+screen_still() {
+    local before=${STILL:-}
+    rm -f "$SHOOTING"/*.png
+    (cd "$SHOOTING" && weston-screenshooter >/dev/null 2>&1) || return 1
+    STILL=$(convert "$SHOOTING"/*.png ppm:- 2>/dev/null | md5sum)
+    [ "$STILL" = "$before" ]
+}
+wait_for 30 "the Wayland screen never held still" screen_still
 kill -0 "$APP_PID" 2>/dev/null || fail "the program ended after painting: $(cat "$XDG_RUNTIME_DIR/stderr")"
 [ ! -s "$XDG_RUNTIME_DIR/stderr" ] || fail "the program wrote to stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
 echo "e2e_wayland: passed"

@@ -9,6 +9,8 @@ E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SCREEN_WIDTH=1024
 SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
+PREVIEW_X=394; PREVIEW_Y=195 # inside the preview swatch, clear of the icon
+SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
 # The program's scale factor (QT_SCALE_FACTOR), a real number such as 1.25.
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
@@ -26,6 +28,8 @@ cleanup() {
     local pid
     for pid in $APP_PID "${HELPER_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true
+        # A stopped process takes the signal once it runs again.
+        kill -CONT "$pid" 2>/dev/null || true
     done
     rm -rf "$XDG_RUNTIME_DIR"
 }
@@ -85,6 +89,7 @@ start_x() {
         openbox --sm-disable >/dev/null 2>&1 &
         HELPER_PIDS+=($!)
         wait_for 10 "openbox did not take over the screen" wm_running
+        wait_for 10 "openbox took in no window" wm_manages
         ;;
     *) fail "unknown window manager WM=$WM" ;;
     esac
@@ -95,6 +100,12 @@ start_x() {
 wm_running() {
     [ "$(xprop -root _NET_SUPPORTING_WM_CHECK _NET_CLIENT_LIST_STACKING 2>/dev/null |
         grep -c 'window id')" -eq 2 ]
+}
+
+# Whether the window manager takes in new windows yet.
+wm_manages() {
+    probe managed
+    [ "$REPLY" = yes ]
 }
 
 # probe COMMAND...: one request to xprobe.py; the answer lands in REPLY.
@@ -135,8 +146,10 @@ window_exists() {
 }
 
 window_viewable() {
+    WAIT_DETAIL="no window named Color palette"
     window_exists || return 1
     probe state "$WINDOW"
+    WAIT_DETAIL="window $WINDOW is $REPLY"
     [ "$REPLY" = viewable ]
 }
 
@@ -233,18 +246,92 @@ hover_pick() {
     point_at "$1" "$2"
     local under
     under=$(pixel "$1" "$2")
-    for _ in $(seq 40); do
-        [ "$(pixel $PREVIEW_X $PREVIEW_Y)" = "$under" ] && break
-        sleep 0.05
-    done
-    expect_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
+    await_pixel $PREVIEW_X $PREVIEW_Y "$under" "preview after hovering ($1,$2)"
     echo "$under"
+}
+
+# pixel_is X Y COLOUR: whether the logical point shows COLOUR; for wait_for.
+pixel_is() {
+    to_device "$1" "$2"
+    probe pixels $((WX + DX)) $((WY + DY))
+    WAIT_DETAIL="it shows $REPLY"
+    [ "$REPLY" = "$3" ]
+}
+
+# pixel_is_not X Y COLOUR: whether the logical point shows another colour.
+pixel_is_not() {
+    ! pixel_is "$@"
+}
+
+# await_pixel X Y COLOUR WHAT: waits until the logical point shows COLOUR.
+await_pixel() {
+    wait_for 10 "$4: pixel ($1,$2) never showed $3" pixel_is "$1" "$2" "$3"
+}
+
+# The colour at a device point of the client area, as RRGGBB.
+pixel_device() {
+    pixels_device "$1" "$2"
+    echo "$REPLY"
+}
+
+# input_barrier: hovers a point of bar 0 or 1 whose colour the preview does
+# not show, and waits until it does. Input is served in order, so all input
+# sent before has then been handled: what it should not have done can be
+# checked now. It changes the preview.
+input_barrier() {
+    local shown point x y
+    shown=$(pixel $PREVIEW_X $PREVIEW_Y)
+    for point in "57 100" "105 100" "57 140" "105 140"; do
+        read -r x y <<<"$point"
+        to_device $x $y
+        [ "$POINTER" != "$((WX + DX)) $((WY + DY))" ] && [ "$(pixel $x $y)" != "$shown" ] && break
+    done
+    point_at $x $y
+    wait_for 10 "the window took no input any more: a hover at ($x,$y) did not reach the preview" \
+        barrier_passed $PREVIEW_X $PREVIEW_Y "$(pixel $x $y)"
+}
+barrier_passed() {
+    ! app_ended || fail "the program ended: $(cat "$XDG_RUNTIME_DIR/stderr")"
+    pixel_is "$@"
+}
+
+# await_drawn WINDOW: waits until the window is on screen, shows more than
+# one colour and holds still from one read to the next: drawn, for a
+# screenshot.
+await_drawn() {
+    DRAWN=""
+    wait_for 10 "window $1 was never drawn" window_drawn "$1"
+}
+window_drawn() {
+    local x y offset request=""
+    probe state "$1"
+    [ "$REPLY" = viewable ] || return 1
+    probe origin "$1"
+    read -r x y <<<"$REPLY"
+    for offset in 5 15 25 35 45 55 65; do
+        request+=" $((x + offset * 3)) $((y + offset)) $((x + offset)) $((y + offset * 2))"
+    done
+    probe pixels $request
+    local before=$DRAWN
+    DRAWN=$REPLY
+    [ "$REPLY" = "$before" ] && [ "$(tr ' ' '\n' <<<"$REPLY" | sort -u | wc -l)" -gt 1 ]
 }
 
 expect_pixel() {
     local actual
     actual=$(pixel "$1" "$2")
     [ "$actual" = "$3" ] || fail "$4: pixel ($1,$2) is $actual, expected $3"
+}
+
+# Whether the window has the keyboard: under a window manager once the
+# manager has given it the focus (after a dialog closes, say); without one
+# the keyboard follows the pointer.
+window_focused() {
+    [ -n "${WM:-}" ] || return 0
+    local focus
+    focus=$(xdotool getwindowfocus 2>/dev/null) || return 1
+    WAIT_DETAIL="the focus is on window $focus"
+    [ "$focus" = "$((WINDOW))" ]
 }
 
 app_ended() {

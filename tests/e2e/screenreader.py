@@ -34,17 +34,25 @@ def find(node, matches):
     return None
 
 
-def listen_while(commands, heard, milliseconds=2500):
+def listen_while(commands, until, seconds=20):
     """Runs the shell commands one after another inside the event loop, so
-    that the announcements they cause are heard."""
+    that the announcements they cause are heard, and listens on until the
+    condition holds or the seconds have passed."""
     def run():
         for command in commands:
             subprocess.run(command, shell=True, check=True)
         return False
 
+    def check():
+        if until() or time.time() > deadline:
+            loop.quit()
+            return False
+        return True
+
+    deadline = time.time() + seconds
     loop = GLib.MainLoop()
-    GLib.timeout_add(300, run)
-    GLib.timeout_add(milliseconds, loop.quit)
+    GLib.idle_add(run)
+    GLib.timeout_add(20, check)
     loop.run()
 
 
@@ -76,15 +84,19 @@ def main():
     listener = Atspi.EventListener.new(on_change)
     listener.register("object:property-change:accessible-name")
 
-    listen_while([f"xdotool mousemove --sync {x} {y}"], heard)
+    def colour_heard(other_than=None):
+        return any(text.startswith(" Current Color: RGB(") and text != other_than
+                   for text in heard)
+
+    listen_while([f"xdotool mousemove --sync {x} {y}"], colour_heard)
     hovered = expect_colour_heard(status, heard, "hover")
 
     # The window takes the keyboard, its toolbar the focus; Tab goes on to
     # the red bar, Down picks one row down it.
     heard.clear()
-    listen_while([f"xdotool windowfocus --sync {window}", "sleep 0.3",
-                  "xdotool key --clearmodifiers Tab", "sleep 0.3",
-                  "xdotool key --clearmodifiers Down"], heard)
+    listen_while([f"xdotool windowfocus --sync {window}",
+                  "xdotool key --clearmodifiers Tab",
+                  "xdotool key --clearmodifiers Down"], lambda: colour_heard(hovered))
     focused = find(app, lambda node: node.get_state_set().contains(Atspi.StateType.FOCUSED))
     if focused is None or focused.get_name() != "Red bar":
         sys.exit("FAIL: after Tab the focus is on "

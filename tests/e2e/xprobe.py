@@ -7,6 +7,11 @@ X client per pixel costs a tenth of a second, far too slow to watch a paint.
   origin WINDOW      the root position of the window's top-left pixel
   pixels X Y ...     the colours RRGGBB at those root positions, read one
                      after the other in the order given
+  owner SELECTION    the id of the window that owns the selection, or "none"
+  disown SELECTION   makes the selection owned by no window
+  pointer            "grabbed" while a client holds the pointer, else "free"
+  managed            "yes" once the window manager has taken in a window of
+                     ours (which then goes), "no" until then
   cursor             the pointer's shape as the X server shows it now:
                      WIDTHxHEIGHT and a digest of its pixels
 """
@@ -86,6 +91,22 @@ xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                             ctypes.POINTER(ctypes.c_char_p)]
 xlib.XFree.argtypes = [ctypes.c_void_p]
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xlib.XInternAtom.restype = ctypes.c_ulong
+xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+xlib.XGetSelectionOwner.restype = ctypes.c_ulong
+xlib.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_uint,
+                              ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
+                              ctypes.c_ulong]
+xlib.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
+xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                     ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong,
+                                     ctypes.c_ulong]
+xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+GrabModeAsync, GrabSuccess, CurrentTime = 1, 0, 0
 
 # A window that has just gone away is an answer ("gone"), not a crash.
 ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
@@ -145,6 +166,51 @@ def origin(window):
     return f"{x.value} {y.value}" if ok else "gone"
 
 
+def selection(name):
+    return xlib.XInternAtom(display, name.encode(), 0)
+
+
+def pointer():
+    """Whether another client grabs the pointer: a grab of ours is refused."""
+    status = xlib.XGrabPointer(display, root, 0, 0, GrabModeAsync, GrabModeAsync, 0, 0,
+                               CurrentTime)
+    if status == GrabSuccess:
+        xlib.XUngrabPointer(display, CurrentTime)
+    xlib.XSync(display, 0)
+    return "free" if status == GrabSuccess else "grabbed"
+
+
+def parent_of(window):
+    parent, top = ctypes.c_ulong(), ctypes.c_ulong()
+    children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+    if not xlib.XQueryTree(display, window, ctypes.byref(top), ctypes.byref(parent),
+                           ctypes.byref(children), ctypes.byref(count)):
+        return None
+    if children:
+        xlib.XFree(children)
+    return parent.value
+
+
+test_window = None
+
+
+def managed():
+    """A window manager that has only just started may not yet take in the
+    windows mapped: a window of ours is mapped (again, at each call) until the
+    manager has framed it."""
+    global test_window
+    if test_window is None:
+        test_window = xlib.XCreateSimpleWindow(display, root, 0, 0, 1, 1, 0, 0, 0)
+    elif parent_of(test_window) not in (None, root):
+        xlib.XDestroyWindow(display, test_window)
+        xlib.XSync(display, 0)
+        test_window = None
+        return "yes"
+    xlib.XMapWindow(display, test_window)
+    xlib.XSync(display, 0)
+    return "no"
+
+
 def pixel(x, y):
     """The colour RRGGBB of the root pixel at (x, y)."""
     image = xlib.XGetImage(display, root, x, y, 1, 1, AllPlanes, ZPixmap)
@@ -187,6 +253,17 @@ for line in sys.stdin:
         answer = state(int(arguments[0], 0))
     elif command == "origin":
         answer = origin(int(arguments[0], 0))
+    elif command == "owner":
+        owner = xlib.XGetSelectionOwner(display, selection(arguments[0]))
+        answer = hex(owner) if owner else "none"
+    elif command == "disown":
+        xlib.XSetSelectionOwner(display, selection(arguments[0]), 0, CurrentTime)
+        xlib.XSync(display, 0)
+        answer = "none"
+    elif command == "pointer":
+        answer = pointer()
+    elif command == "managed":
+        answer = managed()
     elif command == "cursor":
         answer = cursor()
     elif command == "pixels":

@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
 #include <QAccessible>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

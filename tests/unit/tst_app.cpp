@@ -5,7 +5,7 @@
 #include "forms/shellabout.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 using tarnwick::SupportFunction;
 

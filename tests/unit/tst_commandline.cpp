@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include <QtTest>
+#include <QTest>
 
 using commandline::Answer;
 

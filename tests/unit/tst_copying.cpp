@@ -5,7 +5,7 @@
 
 #include <QClipboard>
 #include <QMimeData>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 #include "palette/keyboardpicking.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 using namespace forms::keyboard;
 

@@ -5,7 +5,7 @@
 #include "testsupport.h"
 
 #include <QResizeEvent>
-#include <QtTest>
+#include <QTest>
 
 #include <optional>
 

@@ -4,7 +4,7 @@
 #include "palette/colorramps.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "palette/colorreadout.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <cmath>
 

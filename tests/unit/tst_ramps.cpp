@@ -3,7 +3,7 @@
 #include "palette/colorramps.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include "testsupport.h"
 
 #include <QScreen>
+#include <QTest>
 #include <QWindow>
-#include <QtTest>
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "forms/resourcelibrary.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 using forms::SystemColor::ActiveTitleBar;
 using forms::SystemColor::ActiveTitleBarText;

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QtTest>
+#include <QTest>
 
 using namespace tarnwick;
 

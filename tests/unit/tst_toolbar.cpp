@@ -3,7 +3,7 @@
 #include "forms/resourcelibrary.h"
 #include "testsupport.h"
 
-#include <QtTest>
+#include <QTest>
 
 using forms::SystemColor::ButtonFace;
 using forms::SystemColor::WindowBackground;

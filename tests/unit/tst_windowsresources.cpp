@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 
 #include <optional>
 
