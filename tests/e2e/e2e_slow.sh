@@ -11,6 +11,12 @@
 # stderr; a third run checks that exit at full speed, where a sanitizer build
 # also looks for leaks.
 source "$(dirname "$0")/lib.sh"
+# strace goes first, so that the signal that ends the program reaches it.
+stop_tracer() {
+    [ -z "${STRACE_PID:-}" ] || kill "$STRACE_PID" 2>/dev/null || true
+    [ -z "${STRACE_PID:-}" ] || wait "$STRACE_PID" 2>/dev/null || true
+}
+trap 'stop_tracer; cleanup' EXIT
 start_x
 
 # Sample points a quarter, half and three quarters of the way down each bar,
@@ -82,6 +88,7 @@ sample() {
     local i first_blank="" previous=""
     local -a colours
     window_origin
+    [ "$WX" != gone ] || return 1
     pixels_device "${REQUEST[@]}"
     until [ "$REPLY" = "$previous" ]; do
         previous=$REPLY
@@ -106,7 +113,7 @@ sample() {
 # a yield in between: once it is on screen, the paint is under way.
 first_frame() {
     window_viewable || return 1
-    sample
+    sample || return 1
     WAIT_DETAIL="the toolbar shows $TOOLBAR"
     [ "$TOOLBAR" = $TOOLBAR_FACE ]
 }
@@ -128,7 +135,7 @@ check_first_frame "the fill"
 started=${EPOCHREALTIME//[.,]/} steps="" partial=0 within_bar=0
 watch_fill() {
     local before=$PAINTED
-    sample
+    sample || fail "the window went away during the fill"
     if [ $PAINTED != "$before" ]; then
         steps+=" $PAINTED after $(((${EPOCHREALTIME//[.,]/} - started) / 1000)) ms,"
         [ $PAINTED -eq 21 ] || partial=$((partial + 1))
@@ -154,7 +161,7 @@ start_slowed ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 wait_for 60 "the program showed no window with its toolbar" first_frame
 kill -STOP "$APP_PID"
 wait_for 10 "the program did not stop" app_halted
-sample
+sample || fail "the window went away before Esc"
 check_first_frame "Esc mid-paint"
 at_escape=$PAINTED bar6_painted=""
 xdotool key --clearmodifiers Escape
@@ -162,7 +169,7 @@ kill -CONT "$APP_PID"
 window_gone() {
     probe state "$WINDOW"
     [ "$REPLY" != viewable ] && return 0
-    sample
+    sample || return 0
     # Once the window is unmapped the sample reads whatever lies beneath.
     if [ "$TOOLBAR" = $TOOLBAR_FACE ]; then
         last_seen=$PAINTED
