@@ -1,6 +1,7 @@
 #include "forms/picturebox.h"
 
 #include "forms/automaticdrag.h"
+#include "forms/devicepixels.h"
 #include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/nativepointer.h"
@@ -48,12 +49,6 @@ int refreshIntervalMs(const QWidget* widget) {
     return std::max(1, static_cast<int>(1000.0 / rate));
 }
 
-// A device pixel belongs to an area when the raster engine's rounding of the
-// area's edges puts it inside: the pixels from round(start) up to round(end).
-int firstDevicePixel(double logicalEdge, double ratio) {
-    return static_cast<int>(std::floor(logicalEdge * ratio + 0.5));
-}
-
 // How far inside its area the focus outline runs, in device-independent
 // pixels: clear of a button's bevel.
 constexpr double FocusMarkInset = 3.0;
@@ -80,10 +75,10 @@ QRect PictureBox::deviceClientRect() const {
     const double ratio = devicePixelRatioF();
     const QRect client = clientRect();
     const QPoint inWindow = mapTo(window(), client.topLeft());
-    const int left = firstDevicePixel(inWindow.x(), ratio);
-    const int top = firstDevicePixel(inWindow.y(), ratio);
-    const int right = std::max(left + 1, firstDevicePixel(inWindow.x() + client.width(), ratio));
-    const int bottom = std::max(top + 1, firstDevicePixel(inWindow.y() + client.height(), ratio));
+    const int left = devicepixels::edge(inWindow.x(), ratio);
+    const int top = devicepixels::edge(inWindow.y(), ratio);
+    const int right = std::max(left + 1, devicepixels::edge(inWindow.x() + client.width(), ratio));
+    const int bottom = std::max(top + 1, devicepixels::edge(inWindow.y() + client.height(), ratio));
     return {QPoint(left, top), QPoint(right - 1, bottom - 1)};
 }
 
@@ -173,11 +168,8 @@ void PictureBox::backColorChanged() {
 
 void PictureBox::markDirty(const QRect& imagePixels) {
     const double ratio = devicePixelRatioF();
-    const QRect device = imagePixels.translated(deviceClientRect().topLeft());
-    const QRect inWindow(QPoint(static_cast<int>(std::floor(device.left() / ratio)),
-                                static_cast<int>(std::floor(device.top() / ratio))),
-                         QPoint(static_cast<int>(std::ceil((device.right() + 1) / ratio)),
-                                static_cast<int>(std::ceil((device.bottom() + 1) / ratio))));
+    const QRect inWindow =
+        devicepixels::logicalCover(imagePixels.translated(deviceClientRect().topLeft()), ratio);
     // One rectangle around everything drawn since the last refresh: the
     // bands of a paint lie next to each other.
     mDirty = mDirty.united(inWindow.translated(-mapTo(window(), QPoint(0, 0))));
@@ -210,8 +202,7 @@ void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
     const QTransform toDevice = painter.deviceTransform();
     const QPointF origin = toDevice.map(QPointF(clientRect().topLeft()));
     painter.setWorldTransform(toDevice.inverted());
-    const QPoint imageOrigin(static_cast<int>(std::floor(origin.x() + 0.5)),
-                             static_cast<int>(std::floor(origin.y() + 0.5)));
+    const QPoint imageOrigin = devicepixels::edge(origin);
     painter.drawImage(imageOrigin, image);
     if (mFocusMarkArea && showsFocusMark()) {
         // A dotted outline a few pixels inside the area, on screen only.
@@ -298,11 +289,7 @@ QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
 
 // The device pixel of the window that holds a point given in logical pixels.
 QPoint PictureBox::devicePixelAt(QPointF inWindow) const {
-    const double ratio = devicePixelRatioF();
-    // Whole device pixels divided by the ratio come back within this.
-    constexpr double Tolerance = 1.0 / 1024;
-    return {static_cast<int>(std::floor(inWindow.x() * ratio + Tolerance)),
-            static_cast<int>(std::floor(inWindow.y() * ratio + Tolerance))};
+    return devicepixels::pixelAt(inWindow, devicePixelRatioF());
 }
 
 QPoint PictureBox::imagePixelAt(QPoint windowPixel) const {
