@@ -42,6 +42,15 @@ std::pair<int, int> pixelSpan(double from, double to) {
     return {first, last};
 }
 
+// The picture box at a point of the screen, in any window of the program.
+PictureBox* pictureBoxAt(QPointF global) {
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
+        under = under->parentWidget();
+    }
+    return dynamic_cast<PictureBox*>(under);
+}
+
 int refreshIntervalMs(const QWidget* widget) {
     const QScreen* screen = widget->screen();
     const double rate =
@@ -334,11 +343,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 
 // The picture box of this window under a point of the screen, if any.
 PictureBox* PictureBox::boxUnder(QPointF global) const {
-    QWidget* under = QApplication::widgetAt(global.toPoint());
-    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
-        under = under->parentWidget();
-    }
-    auto* box = dynamic_cast<PictureBox*>(under);
+    PictureBox* box = pictureBoxAt(global);
     return box != nullptr && box->window() == window() ? box : nullptr;
 }
 
@@ -411,22 +416,15 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void PictureBox::finishDrag(const QMouseEvent* event) {
     automaticdrag::end();
     // The drop belongs to the control under the pointer, and only to it.
-    QWidget* under = QApplication::widgetAt(event->globalPosition().toPoint());
-    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
-        under = under->parentWidget();
-    }
-    auto* target = dynamic_cast<PictureBox*>(under);
-    if (target == nullptr || !target->onDragDrop || !target->isEnabled()) {
+    PictureBox* target = pictureBoxAt(event->globalPosition());
+    if (target == nullptr || !target->takesDropFrom(this)) {
         return;
     }
     const QPoint windowPixel =
         target->window() == window()
             ? devicePixelUnderPointer(event)
             : target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
-    const QPointF units = target->unitsAt(windowPixel);
-    eventboundary::enter([&] {
-        target->onDragDrop(this, static_cast<float>(units.x()), static_cast<float>(units.y()));
-    });
+    target->drop(this, windowPixel);
 }
 
 bool PictureBox::leavesWindow(const QMouseEvent* event) const {
@@ -455,10 +453,22 @@ void PictureBox::dragOut() {
     drag->exec(Qt::CopyAction);
 }
 
-// Only a drag of this program's own picture boxes lands here: one that left
-// the window and came back. Drags from other programs are refused.
+// Only a drag of this program's own picture boxes lands here: from the
+// primary button's release, or one that left the window and came back. Drags
+// from other programs are refused.
+bool PictureBox::takesDropFrom(const PictureBox* source) const {
+    return onDragDrop && isEnabled() && source != nullptr;
+}
+
 bool PictureBox::takesDrop(const QDropEvent* event) const {
-    return onDragDrop && isEnabled() && dynamic_cast<PictureBox*>(event->source()) != nullptr;
+    return takesDropFrom(dynamic_cast<PictureBox*>(event->source()));
+}
+
+// Every drop reaches DragDrop here, at a device pixel of this box's window.
+void PictureBox::drop(PictureBox* source, QPoint windowPixel) {
+    const QPointF units = unitsAt(windowPixel);
+    eventboundary::enter(
+        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
 }
 
 void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
@@ -481,22 +491,12 @@ void PictureBox::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    auto* source = dynamic_cast<PictureBox*>(event->source());
-    const QPointF units =
-        unitsAt(devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
-    eventboundary::enter(
-        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
+    drop(dynamic_cast<PictureBox*>(event->source()),
+         devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-    int16_t keyCode = keyboard::virtualKeyCode(event->key());
-    int16_t shift = keyboard::shiftMask(event->modifiers());
-    if (!onKeyDown || keyCode == 0) {
-        event->ignore();
-        return;
-    }
-    eventboundary::enter([&] { onKeyDown(keyCode, shift); });
-    event->setAccepted(keyCode == 0);
+    keyboard::offerKeyDown(*event, onKeyDown);
 }
 
 // The menu keys reach the form as keys; the mouse's menu waits for the
