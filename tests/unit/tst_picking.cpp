@@ -223,7 +223,7 @@ void PickingTest::onlyThePrimaryButtonDragsAndDoubleClicks() {
     QFETCH(bool, acts);
     // The secondary button's release opens the copy menu: answered at once.
     forms::popupmenu::setPresenter(
-        [](QWidget*, const QStringList&, QPoint) { return std::nullopt; });
+        [](QWidget*, const QList<forms::popupmenu::Item>&, QPoint) { return std::nullopt; });
     const auto restore = qScopeGuard([] { forms::popupmenu::setPresenter({}); });
     ShownPalette shown;
     QVERIFY2(shown.painted, "the bars were never painted");
