@@ -460,8 +460,15 @@ bool PictureBox::takesDropFrom(const PictureBox* source) const {
     return onDragDrop && isEnabled() && source != nullptr;
 }
 
-bool PictureBox::takesDrop(const QDropEvent* event) const {
-    return takesDropFrom(dynamic_cast<PictureBox*>(event->source()));
+// A desktop drag over the box is taken as a copy, or refused.
+bool PictureBox::acceptDesktopDrag(QDropEvent* event) const {
+    if (!takesDropFrom(dynamic_cast<PictureBox*>(event->source()))) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 // Every drop reaches DragDrop here, at a device pixel of this box's window.
@@ -476,21 +483,13 @@ void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PictureBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (!takesDrop(event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    acceptDesktopDrag(event);
 }
 
 void PictureBox::dropEvent(QDropEvent* event) {
-    if (!takesDrop(event)) {
-        event->ignore();
+    if (!acceptDesktopDrag(event)) {
         return;
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
     drop(dynamic_cast<PictureBox*>(event->source()),
          devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
 }

@@ -126,7 +126,7 @@ class PictureBox : public FlatControl {
     bool leavesWindow(const QMouseEvent* event) const;
     void dragOut();
     bool takesDropFrom(const PictureBox* source) const;
-    bool takesDrop(const QDropEvent* event) const;
+    bool acceptDesktopDrag(QDropEvent* event) const;
     void drop(PictureBox* source, QPoint windowPixel);
 
     UserScale mScale;
