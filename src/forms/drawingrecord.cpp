@@ -23,14 +23,13 @@ bool touches(Span a, Span b) {
 } // namespace
 
 DrawingRecord::Geometry DrawingRecord::geometryOf(const Box& box) {
-    const auto scale = box.scale.parameters();
-    return {scale[0], scale[1], scale[2], scale[3], scale[4], box.x1, box.y1, box.x2, box.y2};
+    return {box.scale, box.x1, box.y1, box.x2, box.y2};
 }
 
 // Boxes in different scales are taken to overlap: their pixels depend on the
 // client area's size, which can change.
 bool DrawingRecord::mayOverlap(const Box& a, const Box& b) {
-    if (a.scale.parameters() != b.scale.parameters()) {
+    if (a.scale != b.scale) {
         return true;
     }
     return touches(spanOf(a.x1, a.x2), spanOf(b.x1, b.x2)) &&

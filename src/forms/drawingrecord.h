@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QRgb>
 
-#include <array>
+#include <compare>
 #include <functional>
 #include <map>
 #include <vector>
@@ -39,7 +39,12 @@ class DrawingRecord {
     std::size_t size() const { return mBoxes.size() - mErased; }
 
   private:
-    using Geometry = std::array<float, 9>;
+    // Where a box lies: its scale and its corners as given.
+    struct Geometry {
+        UserScale scale;
+        float x1, y1, x2, y2;
+        auto operator<=>(const Geometry&) const = default;
+    };
     static Geometry geometryOf(const Box& box);
     static bool mayOverlap(const Box& a, const Box& b);
     void erase(std::size_t index);

@@ -1,5 +1,6 @@
 #include "forms/flatcontrol.h"
 
+#include "forms/devicepixels.h"
 #include "forms/keyboard.h"
 #include "forms/twips.h"
 
@@ -62,7 +63,7 @@ void paintPositionMark(QPainter& painter, const QRect& control, double y, double
     painter.setWorldTransform(toDevice.inverted());
     const auto row = static_cast<int>(std::floor(toDevice.map(QPointF(0, control.top() + y)).y()));
     const auto edge = [&toDevice](int x) {
-        return static_cast<int>(std::floor(toDevice.map(QPointF(x, 0)).x() + 0.5));
+        return devicepixels::edge(toDevice.map(QPointF(x, 0)).x());
     };
     const int left = edge(control.left());
     const int right = edge(control.left() + control.width());

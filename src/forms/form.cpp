@@ -1,6 +1,5 @@
 #include "forms/form.h"
 
-#include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/twips.h"
 
@@ -39,22 +38,14 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (target != firstReceiver) {
         return false;
     }
-    const auto* key = static_cast<QKeyEvent*>(event);
-    int16_t keyCode = keyboard::virtualKeyCode(key->key());
-    int16_t shift = keyboard::shiftMask(key->modifiers());
-    eventboundary::enter([&] { keyDown(keyCode, shift); });
+    keyboard::deliverKeyDown(*static_cast<QKeyEvent*>(event),
+                             [this](int16_t& keyCode, int16_t& shift) { keyDown(keyCode, shift); });
     return !mLoaded;
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    int16_t keyCode = keyboard::virtualKeyCode(event->key());
-    int16_t shift = keyboard::shiftMask(event->modifiers());
-    if (keyCode == 0) {
-        event->ignore();
-        return;
-    }
-    eventboundary::enter([&] { keyNotTaken(keyCode, shift); });
-    event->setAccepted(keyCode == 0);
+    keyboard::offerKeyDown(
+        *event, [this](int16_t& keyCode, int16_t& shift) { keyNotTaken(keyCode, shift); });
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,9 @@
 #include "forms/keyboard.h"
 
+#include "forms/eventboundary.h"
+
+#include <QKeyEvent>
+
 namespace forms::keyboard {
 
 int16_t virtualKeyCode(int qtKey) {
@@ -55,6 +59,21 @@ int16_t shiftMask(Qt::KeyboardModifiers modifiers) {
 
 bool isNavigationKey(int16_t keyCode) {
     return keyCode == VkTab || (keyCode >= VkPageUp && keyCode <= VkDown);
+}
+
+int16_t deliverKeyDown(const QKeyEvent& event, const KeyDownHandler& handler) {
+    int16_t keyCode = virtualKeyCode(event.key());
+    int16_t shift = shiftMask(event.modifiers());
+    eventboundary::enter([&] { handler(keyCode, shift); });
+    return keyCode;
+}
+
+void offerKeyDown(QKeyEvent& event, const KeyDownHandler& handler) {
+    if (!handler || virtualKeyCode(event.key()) == 0) {
+        event.ignore();
+        return;
+    }
+    event.setAccepted(deliverKeyDown(event, handler) == 0);
 }
 
 } // namespace forms::keyboard

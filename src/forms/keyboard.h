@@ -3,6 +3,9 @@
 #include <Qt>
 
 #include <cstdint>
+#include <functional>
+
+class QKeyEvent;
 
 // Keys and modifiers as the form runtime reports them: virtual-key codes and
 // the modifier mask 1 Shift, 2 Ctrl, 4 Alt.
@@ -36,5 +39,16 @@ int16_t shiftMask(Qt::KeyboardModifiers modifiers);
 // Tab, the arrows, Page Up and Down, Home and End: the keys that move the
 // focus or a position, which tell that the user works from the keyboard.
 bool isNavigationKey(int16_t keyCode);
+
+// A KeyDown handler: it takes the key by setting keyCode to 0.
+using KeyDownHandler = std::function<void(int16_t& keyCode, int16_t& shift)>;
+
+// Hands a key press to a KeyDown handler, inside the event boundary, with its
+// virtual-key code and modifier mask; returns the code the handler left.
+int16_t deliverKeyDown(const QKeyEvent& event, const KeyDownHandler& handler);
+
+// A control's own KeyDown: the key is accepted when the handler takes it; a
+// key without a code, or with no handler to take it, goes on to the parent.
+void offerKeyDown(QKeyEvent& event, const KeyDownHandler& handler);
 
 } // namespace forms::keyboard

@@ -1,6 +1,7 @@
 #include "forms/picturebox.h"
 
 #include "forms/automaticdrag.h"
+#include "forms/devicepixels.h"
 #include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/nativepointer.h"
@@ -41,17 +42,20 @@ std::pair<int, int> pixelSpan(double from, double to) {
     return {first, last};
 }
 
+// The picture box at a point of the screen, in any window of the program.
+PictureBox* pictureBoxAt(QPointF global) {
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
+        under = under->parentWidget();
+    }
+    return dynamic_cast<PictureBox*>(under);
+}
+
 int refreshIntervalMs(const QWidget* widget) {
     const QScreen* screen = widget->screen();
     const double rate =
         screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate() : 60.0;
     return std::max(1, static_cast<int>(1000.0 / rate));
-}
-
-// A device pixel belongs to an area when the raster engine's rounding of the
-// area's edges puts it inside: the pixels from round(start) up to round(end).
-int firstDevicePixel(double logicalEdge, double ratio) {
-    return static_cast<int>(std::floor(logicalEdge * ratio + 0.5));
 }
 
 // How far inside its area the focus outline runs, in device-independent
@@ -80,10 +84,10 @@ QRect PictureBox::deviceClientRect() const {
     const double ratio = devicePixelRatioF();
     const QRect client = clientRect();
     const QPoint inWindow = mapTo(window(), client.topLeft());
-    const int left = firstDevicePixel(inWindow.x(), ratio);
-    const int top = firstDevicePixel(inWindow.y(), ratio);
-    const int right = std::max(left + 1, firstDevicePixel(inWindow.x() + client.width(), ratio));
-    const int bottom = std::max(top + 1, firstDevicePixel(inWindow.y() + client.height(), ratio));
+    const int left = devicepixels::edge(inWindow.x(), ratio);
+    const int top = devicepixels::edge(inWindow.y(), ratio);
+    const int right = std::max(left + 1, devicepixels::edge(inWindow.x() + client.width(), ratio));
+    const int bottom = std::max(top + 1, devicepixels::edge(inWindow.y() + client.height(), ratio));
     return {QPoint(left, top), QPoint(right - 1, bottom - 1)};
 }
 
@@ -173,11 +177,8 @@ void PictureBox::backColorChanged() {
 
 void PictureBox::markDirty(const QRect& imagePixels) {
     const double ratio = devicePixelRatioF();
-    const QRect device = imagePixels.translated(deviceClientRect().topLeft());
-    const QRect inWindow(QPoint(static_cast<int>(std::floor(device.left() / ratio)),
-                                static_cast<int>(std::floor(device.top() / ratio))),
-                         QPoint(static_cast<int>(std::ceil((device.right() + 1) / ratio)),
-                                static_cast<int>(std::ceil((device.bottom() + 1) / ratio))));
+    const QRect inWindow =
+        devicepixels::logicalCover(imagePixels.translated(deviceClientRect().topLeft()), ratio);
     // One rectangle around everything drawn since the last refresh: the
     // bands of a paint lie next to each other.
     mDirty = mDirty.united(inWindow.translated(-mapTo(window(), QPoint(0, 0))));
@@ -210,8 +211,7 @@ void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
     const QTransform toDevice = painter.deviceTransform();
     const QPointF origin = toDevice.map(QPointF(clientRect().topLeft()));
     painter.setWorldTransform(toDevice.inverted());
-    const QPoint imageOrigin(static_cast<int>(std::floor(origin.x() + 0.5)),
-                             static_cast<int>(std::floor(origin.y() + 0.5)));
+    const QPoint imageOrigin = devicepixels::edge(origin);
     painter.drawImage(imageOrigin, image);
     if (mFocusMarkArea && showsFocusMark()) {
         // A dotted outline a few pixels inside the area, on screen only.
@@ -298,11 +298,7 @@ QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
 
 // The device pixel of the window that holds a point given in logical pixels.
 QPoint PictureBox::devicePixelAt(QPointF inWindow) const {
-    const double ratio = devicePixelRatioF();
-    // Whole device pixels divided by the ratio come back within this.
-    constexpr double Tolerance = 1.0 / 1024;
-    return {static_cast<int>(std::floor(inWindow.x() * ratio + Tolerance)),
-            static_cast<int>(std::floor(inWindow.y() * ratio + Tolerance))};
+    return devicepixels::pixelAt(inWindow, devicePixelRatioF());
 }
 
 QPoint PictureBox::imagePixelAt(QPoint windowPixel) const {
@@ -347,11 +343,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
 
 // The picture box of this window under a point of the screen, if any.
 PictureBox* PictureBox::boxUnder(QPointF global) const {
-    QWidget* under = QApplication::widgetAt(global.toPoint());
-    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
-        under = under->parentWidget();
-    }
-    auto* box = dynamic_cast<PictureBox*>(under);
+    PictureBox* box = pictureBoxAt(global);
     return box != nullptr && box->window() == window() ? box : nullptr;
 }
 
@@ -424,22 +416,15 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void PictureBox::finishDrag(const QMouseEvent* event) {
     automaticdrag::end();
     // The drop belongs to the control under the pointer, and only to it.
-    QWidget* under = QApplication::widgetAt(event->globalPosition().toPoint());
-    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
-        under = under->parentWidget();
-    }
-    auto* target = dynamic_cast<PictureBox*>(under);
-    if (target == nullptr || !target->onDragDrop || !target->isEnabled()) {
+    PictureBox* target = pictureBoxAt(event->globalPosition());
+    if (target == nullptr || !target->takesDropFrom(this)) {
         return;
     }
     const QPoint windowPixel =
         target->window() == window()
             ? devicePixelUnderPointer(event)
             : target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
-    const QPointF units = target->unitsAt(windowPixel);
-    eventboundary::enter([&] {
-        target->onDragDrop(this, static_cast<float>(units.x()), static_cast<float>(units.y()));
-    });
+    target->drop(this, windowPixel);
 }
 
 bool PictureBox::leavesWindow(const QMouseEvent* event) const {
@@ -468,10 +453,29 @@ void PictureBox::dragOut() {
     drag->exec(Qt::CopyAction);
 }
 
-// Only a drag of this program's own picture boxes lands here: one that left
-// the window and came back. Drags from other programs are refused.
-bool PictureBox::takesDrop(const QDropEvent* event) const {
-    return onDragDrop && isEnabled() && dynamic_cast<PictureBox*>(event->source()) != nullptr;
+// Only a drag of this program's own picture boxes lands here: from the
+// primary button's release, or one that left the window and came back. Drags
+// from other programs are refused.
+bool PictureBox::takesDropFrom(const PictureBox* source) const {
+    return onDragDrop && isEnabled() && source != nullptr;
+}
+
+// A desktop drag over the box is taken as a copy, or refused.
+bool PictureBox::acceptDesktopDrag(QDropEvent* event) const {
+    if (!takesDropFrom(dynamic_cast<PictureBox*>(event->source()))) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
+}
+
+// Every drop reaches DragDrop here, at a device pixel of this box's window.
+void PictureBox::drop(PictureBox* source, QPoint windowPixel) {
+    const QPointF units = unitsAt(windowPixel);
+    eventboundary::enter(
+        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
 }
 
 void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
@@ -479,37 +483,19 @@ void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PictureBox::dragMoveEvent(QDragMoveEvent* event) {
-    if (!takesDrop(event)) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
+    acceptDesktopDrag(event);
 }
 
 void PictureBox::dropEvent(QDropEvent* event) {
-    if (!takesDrop(event)) {
-        event->ignore();
+    if (!acceptDesktopDrag(event)) {
         return;
     }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    auto* source = dynamic_cast<PictureBox*>(event->source());
-    const QPointF units =
-        unitsAt(devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
-    eventboundary::enter(
-        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
+    drop(dynamic_cast<PictureBox*>(event->source()),
+         devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-    int16_t keyCode = keyboard::virtualKeyCode(event->key());
-    int16_t shift = keyboard::shiftMask(event->modifiers());
-    if (!onKeyDown || keyCode == 0) {
-        event->ignore();
-        return;
-    }
-    eventboundary::enter([&] { onKeyDown(keyCode, shift); });
-    event->setAccepted(keyCode == 0);
+    keyboard::offerKeyDown(*event, onKeyDown);
 }
 
 // The menu keys reach the form as keys; the mouse's menu waits for the

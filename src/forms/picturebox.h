@@ -125,7 +125,9 @@ class PictureBox : public FlatControl {
     void finishDrag(const QMouseEvent* event);
     bool leavesWindow(const QMouseEvent* event) const;
     void dragOut();
-    bool takesDrop(const QDropEvent* event) const;
+    bool takesDropFrom(const PictureBox* source) const;
+    bool acceptDesktopDrag(QDropEvent* event) const;
+    void drop(PictureBox* source, QPoint windowPixel);
 
     UserScale mScale;
     QImage mImage;

@@ -10,13 +10,6 @@ UserScale UserScale::corners(float x1, float y1, float x2, float y2) {
     return scale;
 }
 
-std::array<float, 5> UserScale::parameters() const {
-    if (!mCorners) {
-        return {1.0F, 0.0F, 0.0F, 0.0F, 0.0F};
-    }
-    return {0.0F, mCorners->x1, mCorners->y1, mCorners->x2, mCorners->y2};
-}
-
 ScaleAxis UserScale::horizontal(QSize deviceSize, double devicePixelRatio) const {
     if (!mCorners) {
         return {0.0, twips::TwipsPerPixel / devicePixelRatio};

@@ -2,7 +2,7 @@
 
 #include <QSize>
 
-#include <array>
+#include <compare>
 #include <optional>
 
 namespace forms {
@@ -31,12 +31,14 @@ class UserScale {
 
     bool isTwips() const { return !mCorners.has_value(); }
 
-    // Identifies the scale: whether it is twips, then the four corners.
-    std::array<float, 5> parameters() const;
+    // Two scales are the same when both are twips or both have the same
+    // corners; the order only serves to key a map.
+    auto operator<=>(const UserScale&) const = default;
 
   private:
     struct Corners {
         float x1, y1, x2, y2;
+        auto operator<=>(const Corners&) const = default;
     };
     std::optional<Corners> mCorners;
 };

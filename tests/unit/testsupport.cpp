@@ -111,6 +111,11 @@ void hover(QWidget* control, QPoint at) {
     QApplication::sendEvent(control, &move);
 }
 
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* receiver = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    QTest::keyClick(receiver, key, modifiers);
+}
+
 QString statusText(QWidget* palette) {
     return child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption();
 }

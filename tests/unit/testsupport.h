@@ -61,6 +61,9 @@ forms::Label* title(QWidget* palette, int index);
 // not it was there already.
 void hover(QWidget* control, QPoint at);
 QString statusText(QWidget* palette);
+// Presses and releases a key where the window sends it: to its focused
+// control, or to the window itself while none has the focus.
+void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
 // The ramps written another way: each channel is a clamp of the position.
 uint32_t expectedRampColor(int bar, int pos);

@@ -35,11 +35,6 @@ class AboutRecorder {
 const QString AboutAppText = QStringLiteral("О программе#Tarnwick - Kelvary");
 const QString AboutOtherText = QStringLiteral("    Версия 1.00.0016\r\n    Посвящается Зорвель");
 
-void pressKey(QWidget* form, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* receiver = form->focusWidget() != nullptr ? form->focusWidget() : form;
-    QTest::keyClick(receiver, key, modifiers);
-}
-
 } // namespace
 
 class AppTest : public QObject {
@@ -161,7 +156,7 @@ void AppTest::keysAreHandledOnlyWithTheExactMask() {
     FrmMain form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    pressKey(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    press(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(about.calls.size(), size_t(opensAbout ? 1 : 0));
     QCOMPARE(form.isLoaded(), !closes);
     QCOMPARE(form.isVisible(), !closes);
@@ -172,7 +167,7 @@ void AppTest::aboutBoxCarriesTheTextsAndTheWindowIcon() {
     modMain::Main();
     FrmMain& form = frmMain();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    pressKey(&form, Qt::Key_F1, Qt::ShiftModifier);
+    press(&form, Qt::Key_F1, Qt::ShiftModifier);
     QCOMPARE(about.calls.size(), size_t{1});
     const AboutCall& call = about.calls.front();
     QCOMPARE(call.owner, form.hWnd());
@@ -190,7 +185,7 @@ void AppTest::aboutBoxIsNotShownWhenTheVersionCannotBeFormatted() {
     form.show();
     SupportRecorder support;
     support.failOn(SupportFunction::FormatVersion);
-    pressKey(&form, Qt::Key_F1, Qt::ShiftModifier);
+    press(&form, Qt::Key_F1, Qt::ShiftModifier);
     QVERIFY(about.calls.empty());
     QCOMPARE(errors.numbers.size(), size_t{1});
 }

@@ -49,10 +49,6 @@ struct PickedWindow {
     forms::PictureBox* preview() const {
         return child<forms::PictureBox>(form.cpMain, QStringLiteral("picColorPreview"));
     }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-        QWidget* receiver = form.focusWidget() != nullptr ? form.focusWidget() : &form;
-        QTest::keyClick(receiver, key, modifiers);
-    }
 };
 
 QString clipboardText() {
@@ -131,7 +127,7 @@ void CopyingTest::editKeysCopyTheCurrentPick() {
     if (barFocused) {
         colorBar(window.form.cpMain, 4)->setFocus(Qt::MouseFocusReason);
     }
-    window.press(Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    press(&window.form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QVERIFY(window.picked != forms::White);
     const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
     const QColor expected(QRgb(forms::rgbFromColorValue(window.picked)));
@@ -175,13 +171,13 @@ void CopyingTest::theMenuOffersTheCurrentPickInThreeForms() {
     QVERIFY(window.picked != forms::White);
     MenuRecorder menu(chosen < 0 ? std::nullopt : std::optional<int>(chosen));
     if (opener == QStringLiteral("Menu")) {
-        window.press(Qt::Key_Menu, {});
+        press(&window.form, Qt::Key_Menu);
     } else if (opener.endsWith(QStringLiteral("F10"))) {
         const Qt::KeyboardModifiers modifiers =
             opener.startsWith(QStringLiteral("Shift"))  ? Qt::ShiftModifier
             : opener.startsWith(QStringLiteral("Ctrl")) ? Qt::ControlModifier
                                                         : Qt::NoModifier;
-        window.press(Qt::Key_F10, modifiers);
+        press(&window.form, Qt::Key_F10, modifiers);
     } else {
         const qsizetype colon = opener.indexOf(':');
         auto* control = child<QWidget>(window.form.cpMain, opener.mid(colon + 1));

@@ -9,13 +9,6 @@ using namespace forms::keyboard;
 
 namespace {
 
-// A key goes where the window sends it: to its focused control, or to the
-// window itself while none has the focus.
-void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QWidget* receiver = window->focusWidget() != nullptr ? window->focusWidget() : window;
-    QTest::keyClick(receiver, key, modifiers);
-}
-
 // Tab stops from a window without focus: 1 is the toolbar, 2 to 8 the bars.
 void tabTimes(QWidget* window, int stops) {
     for (int i = 0; i < stops; ++i) {

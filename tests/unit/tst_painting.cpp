@@ -154,8 +154,7 @@ void PaintingTest::escDuringThePaintStopsItQuietly() {
     int yields = 0;
     forms::setYieldObserver([&] {
         if (++yields == 1000) {
-            QWidget* receiver = form->focusWidget() != nullptr ? form->focusWidget() : form.get();
-            QTest::keyClick(receiver, Qt::Key_Escape);
+            press(form.get(), Qt::Key_Escape);
         }
     });
     form->show();
