@@ -284,8 +284,14 @@ QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
     const QPointF offset(mapTo(window(), QPoint(0, 0)));
     const QPointF fromScene = event->scenePosition();
     const QPointF fromLocal = event->position() + offset;
+    // Qt rounds the widget-relative position to the nearest logical pixel,
+    // so a scene position of the same event lies within half a pixel of it
+    // on each axis; one further off was not worked out for this window.
+    constexpr double HalfPixel = 0.5 + 1.0 / 1024;
+    const QPointF rounding = fromScene - fromLocal;
     const QPointF inWindow =
-        (fromScene - fromLocal).manhattanLength() < 1.0 ? fromScene : fromLocal;
+        std::abs(rounding.x()) <= HalfPixel && std::abs(rounding.y()) <= HalfPixel ? fromScene
+                                                                                   : fromLocal;
     if (mPointerJustEntered && event->spontaneous()) {
         const auto native = nativepointer::inWindow(window()->windowHandle());
         if (native && std::abs(native->x() / ratio - inWindow.x()) <= 1.0 &&
