@@ -25,7 +25,8 @@ xdotool() {
 }
 report_failure() {
     echo "e2e_random: the failing seed was $SEED; the last input sent:" >&2
-    printf '  %s\n' "${ACTIONS[@]: -40}" >&2
+    local first=$((${#ACTIONS[@]} > 40 ? ${#ACTIONS[@]} - 40 : 0))
+    printf '  %s\n' "${ACTIONS[@]:first}" >&2
     if [ -n "${APP_PID:-}" ] && ! app_ended; then
         echo "  the program's windows on screen:" >&2
         command xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null |
@@ -131,6 +132,24 @@ close_the_others() {
     done
 }
 
+# A drag to the desktop ends with its button's release. One still under way
+# with every button up would take the hovers until a click, and the Esc that
+# closes menus would end it unseen: so the pointer, once the buttons are up,
+# is held only while a menu or box of the program is open. (The drag's own
+# picture is a tooltip window.)
+drag_over() {
+    probe pointer
+    [ "$REPLY" = free ] && return 0
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+        [ "$id" != "$((WINDOW))" ] || continue
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null |
+            grep -q _NET_WM_WINDOW_TYPE_TOOLTIP || return 0
+    done
+    WAIT_DETAIL="the pointer is held with every button up and no menu or box open"
+    return 1
+}
+
 # HOVER_X, HOVER_Y: a random point of a bar, in logical pixels, whose colour
 # the preview does not show and where the pointer is not, so that the hover
 # moves the pointer and its pick shows.
@@ -165,6 +184,7 @@ hover_answered() {
 settle() {
     local tries
     release_all
+    wait_for 10 "a drag went on after its button's release" drag_over
     for tries in $(seq 20); do
         ! app_ended || return 1
         close_the_others || return 1
