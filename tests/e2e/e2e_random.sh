@@ -204,6 +204,7 @@ settle() {
             return 1
         fi
         only_main_window && pixel_is $PREVIEW_X $PREVIEW_Y "$HOVER_COLOUR" && return 0
+        hovers_taken=$((hovers_taken + 1))
     done
     fail "a menu or box of the program opens again and again"
 }
@@ -224,7 +225,7 @@ restart_if_ended() {
     starts=$((starts + 1))
 }
 
-actions=0 starts=1
+actions=0 starts=1 hovers_taken=0
 deadline=$((${EPOCHREALTIME//[.,]/} + DURATION * 1000000))
 next_check=0
 while [ "${EPOCHREALTIME//[.,]/}" -lt $deadline ]; do
@@ -250,4 +251,5 @@ xdotool mousemove --sync $((WX + 10)) $((WY + WH - 10))
 xdotool key Escape
 expect_exit 0
 trap cleanup EXIT
-echo "e2e_random: passed, $actions random actions, $starts start(s) of the program"
+echo "e2e_random: passed, $actions random actions, $starts start(s) of the program," \
+    "$hovers_taken hover(s) taken by a menu or box that input on its way opened"
