@@ -124,7 +124,10 @@ close_the_others() {
         if [ -n "$extra" ]; then
             probe origin "$extra"
             read -r ex ey <<<"$REPLY"
-            [ "$ex" = gone ] || xdotool mousemove --sync $((ex + 10)) $((ey + 10)) 2>/dev/null || true
+            # A move with --sync to where the pointer is already waits on.
+            pointer_location
+            [ "$ex" = gone ] || [ "$((ex + 10)) $((ey + 10))" = "$ROOT_X $ROOT_Y" ] ||
+                xdotool mousemove --sync $((ex + 10)) $((ey + 10)) 2>/dev/null || true
         fi
         xdotool key Escape
         poll 2 only_main_window || true
@@ -150,19 +153,24 @@ drag_over() {
     return 1
 }
 
+# ROOT_X, ROOT_Y: where the pointer is on the screen.
+pointer_location() {
+    ROOT_X="" ROOT_Y=""
+    eval "$(command xdotool getmouselocation --shell 2>/dev/null | grep '^[XY]=' | sed 's/^/ROOT_/')"
+}
+
 # HOVER_X, HOVER_Y: a random point of a bar, in logical pixels, whose colour
 # the preview does not show and where the pointer is not, so that the hover
 # moves the pointer and its pick shows.
 choose_hover() {
-    local shown bar tries root_x root_y
+    local shown bar tries
     shown=$(pixel $PREVIEW_X $PREVIEW_Y)
-    eval "$(command xdotool getmouselocation --shell 2>/dev/null | grep '^[XY]=' |
-        sed 's/^/root_/')"
+    pointer_location
     for tries in $(seq 20); do
         bar=$((RANDOM % 7))
         HOVER_X=$((BAR_LEFTS[bar] + 4 + RANDOM % 38)) HOVER_Y=$((8 + RANDOM % 236))
         to_device $HOVER_X $HOVER_Y
-        [ "$((WX + DX)) $((WY + DY))" != "${root_X:-} ${root_Y:-}" ] || continue
+        [ "$((WX + DX)) $((WY + DY))" != "$ROOT_X $ROOT_Y" ] || continue
         [ "$(pixel $HOVER_X $HOVER_Y)" = "$shown" ] || return 0
     done
 }
@@ -195,6 +203,7 @@ settle() {
         fi
         client_geometry
         choose_hover
+        POINTER=""
         point_at $HOVER_X $HOVER_Y
         HOVER_COLOUR=$(pixel $HOVER_X $HOVER_Y)
         wait_for 10 "the window stopped answering: after a hover at ($HOVER_X,$HOVER_Y) the preview does not show its $HOVER_COLOUR" \
