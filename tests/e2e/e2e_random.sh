@@ -4,9 +4,10 @@
 # between, the picking keys, Ctrl+C, the menus, the about box, and now and
 # then Esc, after which the program is started again. It fails on an exit
 # other than status 0, on anything on stderr, on a window that stops
-# answering, and on a hover that no longer picks the pixel under the pointer.
-# SEED repeats a run (each run prints its own); SECONDS_OF_INPUT sets how long
-# it goes on.
+# answering, on a drag that goes on once every button is up, and on a hover
+# that no longer picks the pixel under the pointer. SEED repeats a run (each
+# run prints its own, and a failure the last input sent); SECONDS_OF_INPUT
+# sets how long it goes on.
 source "$(dirname "$0")/lib.sh"
 
 SEED=${SEED:-$((${EPOCHREALTIME//[.,]/} % 1000000))}
