@@ -4,17 +4,37 @@
 # between, the picking keys, Ctrl+C, the menus, the about box, and now and
 # then Esc, after which the program is started again. It fails on an exit
 # other than status 0, on anything on stderr, on a window that stops
-# answering, and on a hover that no longer picks the pixel under the pointer.
-# SEED repeats a run (each run prints its own); SECONDS_OF_INPUT sets how long
-# it goes on.
+# answering, on a drag that goes on once every button is up, and on a hover
+# that no longer picks the pixel under the pointer. SEED repeats a run (each
+# run prints its own, and a failure the last input sent); SECONDS_OF_INPUT
+# sets how long it goes on.
 source "$(dirname "$0")/lib.sh"
 
 SEED=${SEED:-$((${EPOCHREALTIME//[.,]/} % 1000000))}
 DURATION=${SECONDS_OF_INPUT:-20}
 echo "e2e_random: seed $SEED, $DURATION s${WM:+ under $WM} at $PERCENT %"
 RANDOM=$SEED
-PREVIEW_X=394; PREVIEW_Y=195   # inside the preview swatch, clear of the icon
-trap 'echo "e2e_random: the failing seed was $SEED" >&2; cleanup' EXIT
+# The input sent, for the report of a failure: the last actions say what led
+# to it.
+ACTIONS=()
+xdotool() {
+    case $1 in
+    search) ;;
+    *) ACTIONS+=("${EPOCHREALTIME} xdotool $*") ;;
+    esac
+    command xdotool "$@"
+}
+report_failure() {
+    echo "e2e_random: the failing seed was $SEED; the last input sent:" >&2
+    local first=$((${#ACTIONS[@]} > 40 ? ${#ACTIONS[@]} - 40 : 0))
+    printf '  %s\n' "${ACTIONS[@]:first}" >&2
+    if [ -n "${APP_PID:-}" ] && ! app_ended; then
+        echo "  the program's windows on screen:" >&2
+        command xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null |
+            while read -r id; do echo "    $(xwininfo -id "$id" | sed -n 's/^xwininfo: //p')"; done >&2
+    fi
+}
+trap 'report_failure; cleanup' EXIT
 
 # A click that misses the window, once the program has gone, lands on the
 # desktop: openbox's desktop menus would take the pointer from the next
@@ -92,13 +112,10 @@ random_drag() {
     release_all
 }
 
-# Whatever is open is closed, every button is up, and the program answers:
-# a hover over a bar shows the pixel under the pointer. Fails if an Esc meant
-# for a menu or box ended the program instead.
-settle() {
+# Closes whatever menu or box of the program is open. Fails if one does not
+# close; returns 1 if an Esc meant for it ended the program instead.
+close_the_others() {
     local tries=0
-    release_all
-    ! app_ended || return 1
     until only_main_window; do
         tries=$((tries + 1))
         [ $tries -le 20 ] || fail "a menu or box of the program does not close"
@@ -108,24 +125,98 @@ settle() {
         if [ -n "$extra" ]; then
             probe origin "$extra"
             read -r ex ey <<<"$REPLY"
-            [ "$ex" = gone ] || xdotool mousemove --sync $((ex + 10)) $((ey + 10)) 2>/dev/null || true
+            # A move with --sync to where the pointer is already waits on.
+            pointer_location
+            [ "$ex" = gone ] || [ "$((ex + 10)) $((ey + 10))" = "$ROOT_X $ROOT_Y" ] ||
+                xdotool mousemove --sync $((ex + 10)) $((ey + 10)) 2>/dev/null || true
         fi
         xdotool key Escape
         poll 2 only_main_window || true
         ! app_ended || return 1
     done
-    # The main window closed by an Esc: the program is on its way out.
-    if window_gone; then
-        wait_for 10 "the window closed but the program did not end" app_ended
-        return 1
-    fi
-    client_geometry
-    POINTER=""
-    local bar=$((RANDOM % 7))
-    # An Esc still on its way may end the program during the hover.
-    (hover_pick $((BAR_LEFTS[bar] + 4 + RANDOM % 38)) $((8 + RANDOM % 236)) >/dev/null) ||
-        app_ended || window_gone || exit 1
-    ! app_ended && ! window_gone
+}
+
+# A drag to the desktop ends with its button's release. One still under way
+# with every button up would take the hovers until a click, and the Esc that
+# closes menus would end it unseen: so the pointer, once the buttons are up,
+# is held only while a menu or box of the program is open. (The drag's own
+# picture is a tooltip window.)
+drag_over() {
+    probe pointer
+    [ "$REPLY" = free ] && return 0
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+        [ "$id" != "$((WINDOW))" ] || continue
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null |
+            grep -q _NET_WM_WINDOW_TYPE_TOOLTIP || return 0
+    done
+    WAIT_DETAIL="the pointer is held with every button up and no menu or box open"
+    return 1
+}
+
+# ROOT_X, ROOT_Y: where the pointer is on the screen.
+pointer_location() {
+    ROOT_X="" ROOT_Y=""
+    eval "$(command xdotool getmouselocation --shell 2>/dev/null | grep '^[XY]=' | sed 's/^/ROOT_/')"
+}
+
+# HOVER_X, HOVER_Y: a random point of a bar, in logical pixels, whose colour
+# the preview does not show and where the pointer is not, so that the hover
+# moves the pointer and its pick shows.
+choose_hover() {
+    local shown bar tries
+    shown=$(pixel $PREVIEW_X $PREVIEW_Y)
+    pointer_location
+    for tries in $(seq 20); do
+        bar=$((RANDOM % 7))
+        HOVER_X=$((BAR_LEFTS[bar] + 4 + RANDOM % 38)) HOVER_Y=$((8 + RANDOM % 236))
+        to_device $HOVER_X $HOVER_Y
+        [ "$((WX + DX)) $((WY + DY))" != "$ROOT_X $ROOT_Y" ] || continue
+        [ "$(pixel $HOVER_X $HOVER_Y)" = "$shown" ] || return 0
+    done
+}
+
+# Whether the hover has had its answer: the preview shows HOVER_COLOUR, or a
+# menu or box of the program has opened meanwhile, or the program has gone.
+hover_answered() {
+    app_ended || window_gone || ! only_main_window ||
+        pixel_is $PREVIEW_X $PREVIEW_Y "$HOVER_COLOUR"
+}
+
+# Whatever is open is closed, every button is up, and the program answers:
+# a hover over a bar shows the pixel under the pointer. Input sent before
+# may still be on its way and open a menu or box after the check that none
+# is open; the hover then goes to that, and is tried again once it is
+# closed. Input is handled in order, so a hover that has picked with nothing
+# else open shows that everything sent before it has been handled. Returns 1
+# if the program ended on the way (an Esc).
+settle() {
+    local tries
+    release_all
+    wait_for 10 "a drag went on after its button's release" drag_over
+    for tries in $(seq 20); do
+        ! app_ended || return 1
+        close_the_others || return 1
+        # The main window closed by an Esc: the program is on its way out.
+        if window_gone; then
+            wait_for 10 "the window closed but the program did not end" app_ended
+            return 1
+        fi
+        client_geometry
+        choose_hover
+        POINTER=""
+        point_at $HOVER_X $HOVER_Y
+        HOVER_COLOUR=$(pixel $HOVER_X $HOVER_Y)
+        wait_for 10 "the window stopped answering: after a hover at ($HOVER_X,$HOVER_Y) the preview does not show its $HOVER_COLOUR" \
+            hover_answered
+        if app_ended || window_gone; then
+            wait_for 10 "the window closed but the program did not end" app_ended
+            return 1
+        fi
+        only_main_window && pixel_is $PREVIEW_X $PREVIEW_Y "$HOVER_COLOUR" && return 0
+        hovers_taken=$((hovers_taken + 1))
+    done
+    fail "a menu or box of the program opens again and again"
 }
 window_gone() {
     probe state "$WINDOW"
@@ -144,7 +235,7 @@ restart_if_ended() {
     starts=$((starts + 1))
 }
 
-actions=0 starts=1
+actions=0 starts=1 hovers_taken=0
 deadline=$((${EPOCHREALTIME//[.,]/} + DURATION * 1000000))
 next_check=0
 while [ "${EPOCHREALTIME//[.,]/}" -lt $deadline ]; do
@@ -170,4 +261,5 @@ xdotool mousemove --sync $((WX + 10)) $((WY + WH - 10))
 xdotool key Escape
 expect_exit 0
 trap cleanup EXIT
-echo "e2e_random: passed, $actions random actions, $starts start(s) of the program"
+echo "e2e_random: passed, $actions random actions, $starts start(s) of the program," \
+    "$hovers_taken hover(s) taken by a menu or box that input on its way opened"
