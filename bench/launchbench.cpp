@@ -118,10 +118,6 @@ int runChild(int argc, char* argv[], bool palette) {
         fontConfiguration = std::jthread(app::preload::loadFontConfiguration);
     }
     QApplication application(argc, argv);
-    std::jthread sessionBus;
-    if (palette) {
-        sessionBus = std::jthread(app::preload::connectSessionBus);
-    }
     StartUpWatch watch(palette);
     application.installEventFilter(&watch);
     QTimer::singleShot(GiveUpMs, &application, &QCoreApplication::quit);

@@ -32,7 +32,6 @@ int main(int argc, char* argv[]) {
     // Takes Qt's own options out of argc and argv.
     QApplication application(argc, argv);
     platformStart.reset();
-    const std::jthread sessionBus(app::preload::connectSessionBus);
     if (const auto answer = commandline::answerAfterQt(argumentsAfterProgram(argc, argv))) {
         return commandline::deliver(*answer);
     }

@@ -42,7 +42,9 @@ class Portal(dbus.service.Object):
         token = str(options.get("handle_token", "fakeportal"))
         path = "%s/request/%s/%s" % (PATH, sender[1:].replace(".", "_"), token)
         request = Request(bus, path)
-        GLib.idle_add(respond, request)
+        # A portal answers once the user has picked, never in the same moment
+        # as the call: by then the caller listens for the answer.
+        GLib.timeout_add(100, respond, request)
         return dbus.ObjectPath(path)
 
 
