@@ -257,7 +257,12 @@ done
 until settle; do
     restart_if_ended
 done
+# A hover answers without the keyboard focus, which under a window manager
+# may have gone elsewhere: a click on the status line, which does nothing
+# else, gives the window the keys for the closing Esc.
 xdotool mousemove --sync $((WX + 10)) $((WY + WH - 10))
+xdotool click 1
+wait_for 10 "the window did not get the keyboard focus back" window_focused
 xdotool key Escape
 expect_exit 0
 trap cleanup EXIT
