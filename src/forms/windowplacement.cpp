@@ -1,11 +1,14 @@
 #include "forms/windowplacement.h"
 
+#include "forms/frameextents.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QtMath>
 
 namespace forms::placement {
 
@@ -15,16 +18,39 @@ bool platformPlacesWindows() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+const QScreen* screenOf(const QWidget* window) {
+    return window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+}
+
+// Where a frame of that size goes, centred; an odd pixel left over goes to
+// the right and the bottom.
+QPoint centredTopLeft(const QRect& available, const QSizeF& frame) {
+    return {available.x() + qFloor((available.width() - frame.width()) / 2),
+            available.y() + qFloor((available.height() - frame.height()) / 2)};
+}
+
+// Centres the window by the frame that Qt knows: none before it has been on
+// screen.
 void centreNow(QWidget* window) {
-    const QScreen* screen =
-        window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (const QScreen* screen = screenOf(window)) {
+        window->move(centredTopLeft(screen->availableGeometry(), window->frameGeometry().size()));
+    }
+}
+
+// Centres a window that is not yet mapped by the frame the window manager
+// will give it (device pixels). The client area is placed: a window placed
+// by its client area keeps that place when it is framed.
+void centreBeforeMapping(QWidget* window, const QMargins& frame) {
+    const QScreen* screen = screenOf(window);
     if (screen == nullptr) {
         return;
     }
-    const QRect available = screen->availableGeometry();
-    const QSize frame = window->frameGeometry().size();
-    window->move(available.x() + (available.width() - frame.width()) / 2,
-                 available.y() + (available.height() - frame.height()) / 2);
+    const qreal ratio = window->devicePixelRatio();
+    const QMarginsF margins = QMarginsF(frame) / ratio;
+    const QPoint frameTopLeft =
+        centredTopLeft(screen->availableGeometry(), QSizeF(window->size()).grownBy(margins));
+    window->setGeometry(
+        QRect(frameTopLeft + QPointF(margins.left(), margins.top()).toPoint(), window->size()));
 }
 
 // Centres a window once more when it is first exposed, when its frame is known.
@@ -60,10 +86,15 @@ void centreOnScreen(QWidget* window) {
     if (!platformPlacesWindows()) {
         return;
     }
+    const bool exposed = window->windowHandle() != nullptr && window->windowHandle()->isExposed();
+    if (!exposed) {
+        if (const std::optional<QMargins> frame = frameextents::of(window)) {
+            centreBeforeMapping(window, *frame);
+            return;
+        }
+    }
     centreNow(window);
-    const bool frameKnown =
-        window->windowHandle() != nullptr && window->windowHandle()->isExposed();
-    if (!frameKnown) {
+    if (!exposed) {
         new CentreWhenExposed(window);
     }
 }

@@ -21,6 +21,10 @@ centred_x=$((area_x + (area_width - FW) / 2))
 centred_y=$((area_y + (area_height - FH) / 2))
 [ "$FX,$FY" = "$centred_x,$centred_y" ] ||
     problem "the ${FW}x$FH frame stands at ($FX,$FY); centred on the available area ${area_width}x$area_height+$area_x+$area_y it stands at ($centred_x,$centred_y): $((FX - centred_x)) px right, $((FY - centred_y)) px down"
+# Placed before it is first shown, not moved into place once seen.
+probe mapped_at "$WINDOW"
+[ "$REPLY" = "$FX $FY" ] ||
+    problem "the window first appeared with its frame at ($REPLY), then moved to ($FX $FY)"
 
 if [ -n "${WM:-}" ]; then
     actions=$(xprop -id "$WINDOW" _NET_WM_ALLOWED_ACTIONS)

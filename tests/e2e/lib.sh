@@ -83,6 +83,8 @@ start_x() {
     coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
     # Plain descriptors, unlike a coprocess's, reach command substitutions.
     exec 7>&"${PROBE[1]}" 8<&"${PROBE[0]}"
+    # It watches windows from then on: the program's among them.
+    IFS= read -r -t 10 REPLY <&8 && [ "$REPLY" = ready ] || fail "xprobe.py, which reads the screen, did not start"
     case ${WM:-} in
     "") ;;
     openbox)

@@ -1,6 +1,7 @@
 """Reads an X screen for the end-to-end tests, one command per line on stdin,
-one answer per line on stdout. One process serves a whole test: starting an
-X client per pixel costs a tenth of a second, far too slow to watch a paint.
+one answer per line on stdout, after a first line "ready". One process serves
+a whole test: starting an X client per pixel costs a tenth of a second, far
+too slow to watch a paint.
 
   find NAME          the id of a window named NAME, or "none"
   state WINDOW       viewable, unmapped, unviewable or gone
@@ -14,6 +15,9 @@ X client per pixel costs a tenth of a second, far too slow to watch a paint.
                      ours (which then goes), "no" until then
   cursor             the pointer's shape as the X server shows it now:
                      WIDTHxHEIGHT and a digest of its pixels
+  mapped_at WINDOW   the root position at which the top-level window holding
+                     WINDOW (its frame, under a window manager) was first
+                     mapped since this probe started, or "unmapped"
 """
 import hashlib
 import ctypes
@@ -106,6 +110,9 @@ xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_i
                                      ctypes.c_ulong]
 xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 xlib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+xlib.XPending.argtypes = [ctypes.c_void_p]
+xlib.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
 GrabModeAsync, GrabSuccess, CurrentTime = 1, 0, 0
 
 # A window that has just gone away is an answer ("gone"), not a crash.
@@ -118,6 +125,27 @@ display = xlib.XOpenDisplay(None)
 if not display:
     sys.exit("xprobe: cannot open the display")
 root = xlib.XDefaultRootWindow(display)
+
+
+class XStructureEvent(ctypes.Structure):
+    """The fields that CreateNotify, ConfigureNotify and MapNotify share:
+    the root is "event" (the parent, for a creation), the top-level window
+    "window"; x and y are not filled in by MapNotify."""
+    _fields_ = [
+        ("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+        ("display", ctypes.c_void_p), ("event", ctypes.c_ulong), ("window", ctypes.c_ulong),
+        ("x", ctypes.c_int), ("y", ctypes.c_int),
+    ]
+
+
+CreateNotify, MapNotify, ConfigureNotify = 16, 19, 22
+SubstructureNotifyMask = 1 << 19
+# Every creation, move and mapping of a top-level window, from now on.
+xlib.XSelectInput(display, root, SubstructureNotifyMask)
+xlib.XSync(display, 0)
+print("ready", flush=True)
+positions = {}
+first_mapped = {}
 
 
 def synced(call):
@@ -189,6 +217,27 @@ def parent_of(window):
     if children:
         xlib.XFree(children)
     return parent.value
+
+
+def top_level(window):
+    while True:
+        parent = parent_of(window)
+        if parent in (None, root):
+            return window
+        window = parent
+
+
+def mapped_at(window):
+    event = (ctypes.c_long * 24)()
+    while xlib.XPending(display):
+        xlib.XNextEvent(display, event)
+        fields = ctypes.cast(event, ctypes.POINTER(XStructureEvent)).contents
+        if fields.type in (CreateNotify, ConfigureNotify):
+            positions[fields.window] = (fields.x, fields.y)
+        elif fields.type == MapNotify and fields.window not in first_mapped:
+            first_mapped[fields.window] = positions.get(fields.window)
+    at = first_mapped.get(top_level(window))
+    return f"{at[0]} {at[1]}" if at else "unmapped"
 
 
 test_window = None
@@ -264,6 +313,8 @@ for line in sys.stdin:
         answer = pointer()
     elif command == "managed":
         answer = managed()
+    elif command == "mapped_at":
+        answer = mapped_at(int(arguments[0], 0))
     elif command == "cursor":
         answer = cursor()
     elif command == "pixels":
