@@ -120,6 +120,20 @@ QString statusText(QWidget* palette) {
     return child<forms::Label>(palette, QStringLiteral("lblStatusBar"))->caption();
 }
 
+PickState pickStateOf(PaletteProbe* palette) {
+    return {statusText(palette), previewSwatch(palette)->backColor(), palette->mCurColor,
+            palette->mCurX, palette->mCurY};
+}
+
+char* toString(const PickState& state) {
+    return QTest::toString(QStringLiteral("\"%1\", preview %2, colour %3 at (%4, %5)")
+                               .arg(state.status)
+                               .arg(static_cast<uint32_t>(state.preview), 8, 16, QLatin1Char('0'))
+                               .arg(static_cast<uint32_t>(state.color), 8, 16, QLatin1Char('0'))
+                               .arg(state.x)
+                               .arg(state.y));
+}
+
 ShownPalette::ShownPalette(std::function<void()> showAbout)
     : palette(new PaletteProbe(std::move(showAbout), &host)) {
     host.resize(palette->size());

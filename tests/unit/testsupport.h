@@ -61,6 +61,19 @@ forms::Label* title(QWidget* palette, int index);
 // not it was there already.
 void hover(QWidget* control, QPoint at);
 QString statusText(QWidget* palette);
+
+// What a pick leaves where the user and the program see it.
+struct PickState {
+    QString status;
+    forms::ColorValue preview;
+    forms::ColorValue color;
+    float x;
+    float y;
+    bool operator==(const PickState&) const = default;
+};
+PickState pickStateOf(PaletteProbe* palette);
+// How a failed comparison of two states shows them.
+char* toString(const PickState& state);
 // Presses and releases a key where the window sends it: to its focused
 // control, or to the window itself while none has the focus.
 void press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = {});

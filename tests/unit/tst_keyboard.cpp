@@ -28,21 +28,6 @@ forms::PictureBox* selectedSwatch(const ShownPalette& shown) {
     return child<forms::PictureBox>(shown.palette, QStringLiteral("picSelectedColor"));
 }
 
-struct Pick {
-    QString status;
-    forms::ColorValue color;
-    float x;
-    float y;
-    forms::ColorValue preview;
-};
-
-Pick currentPick(const ShownPalette& shown) {
-    return {
-        statusText(shown.palette), shown.palette->mCurColor, shown.palette->mCurX,
-        shown.palette->mCurY,
-        child<forms::PictureBox>(shown.palette, QStringLiteral("picColorPreview"))->backColor()};
-}
-
 } // namespace
 
 class KeyboardTest : public QObject {
@@ -126,19 +111,14 @@ void KeyboardTest::aKeyboardMovePicksAsAHoverOverThatPixel() {
         press(&shown.host, Qt::Key(key));
     }
     QCOMPARE(bar->positionMark(), std::optional<int>(row));
-    const Pick byKeys = currentPick(shown);
+    const PickState byKeys = pickStateOf(shown.palette);
 
     // Somewhere else first, then over the middle pixel of that row, inside
     // the border.
     hover(colorBar(shown.palette, (barIndex + 1) % 7), QPoint(10, 120));
-    QVERIFY(currentPick(shown).status != byKeys.status);
+    QVERIFY(pickStateOf(shown.palette).status != byKeys.status);
     hover(bar, QPoint(1 + bar->imageSize().width() / 2, 1 + row));
-    const Pick byPointer = currentPick(shown);
-    QCOMPARE(byKeys.status, byPointer.status);
-    QCOMPARE(byKeys.color, byPointer.color);
-    QCOMPARE(byKeys.x, byPointer.x);
-    QCOMPARE(byKeys.y, byPointer.y);
-    QCOMPARE(byKeys.preview, byPointer.preview);
+    QCOMPARE(pickStateOf(shown.palette), byKeys);
 }
 
 void KeyboardTest::spaceOrEnterOnABarKeepsTheCurrentPick_data() {

@@ -57,18 +57,6 @@ struct FakeDesktop {
 const screenpick::Availability Available{true, {}};
 const screenpick::Availability Missing{false, QStringLiteral("no desktop portal runs")};
 
-struct Shown {
-    forms::ColorValue preview;
-    QString status;
-    forms::ColorValue color;
-    float x, y;
-};
-
-Shown shownBy(PaletteProbe* palette) {
-    return {previewSwatch(palette)->backColor(), statusText(palette), palette->mCurColor,
-            palette->mCurX, palette->mCurY};
-}
-
 } // namespace
 
 class ScreenPickTest : public QObject {
@@ -161,7 +149,7 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
     QVERIFY(shown.painted);
     PaletteProbe* palette = shown.palette;
     hover(colorBar(palette, 2), QPoint(20, 100));
-    const Shown before = shownBy(palette);
+    const PickState before = pickStateOf(palette);
     QVERIFY(before.color != 0);
 
     SupportRecorder support;
@@ -188,12 +176,7 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
         } else {
             shown.host.hide();
         }
-        const Shown after = shownBy(palette);
-        QCOMPARE(after.preview, before.preview);
-        QCOMPARE(after.status, before.status);
-        QCOMPARE(after.color, before.color);
-        QCOMPARE(after.x, before.x);
-        QCOMPARE(after.y, before.y);
+        QCOMPARE(pickStateOf(palette), before);
     }
     QVERIFY(!palette->isPickingFromScreen());
     // The way of picking is given back once the pick has ended.
