@@ -15,6 +15,9 @@ too slow to watch a paint.
                      ours (which then goes), "no" until then
   cursor             the pointer's shape as the X server shows it now:
                      WIDTHxHEIGHT and a digest of its pixels
+  silent_wm          names a window manager on the root window that promises
+                     to estimate frames (_NET_REQUEST_FRAME_EXTENTS) and
+                     never does: none runs
   mapped_at WINDOW   the root position at which the top-level window holding
                      WINDOW (its frame, under a window manager) was first
                      mapped since this probe started, or "unmapped"
@@ -110,6 +113,9 @@ xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_i
                                      ctypes.c_ulong]
 xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 xlib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
+                                 ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+PropModeReplace = 0
 xlib.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
 xlib.XPending.argtypes = [ctypes.c_void_p]
 xlib.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
@@ -240,6 +246,19 @@ def mapped_at(window):
     return f"{at[0]} {at[1]}" if at else "unmapped"
 
 
+def silent_wm():
+    check = xlib.XCreateSimpleWindow(display, root, -1, -1, 1, 1, 0, 0, 0)
+    atom = selection
+    window_type, atom_type = atom("WINDOW"), atom("ATOM")
+    for holder in (root, check):
+        xlib.XChangeProperty(display, holder, atom("_NET_SUPPORTING_WM_CHECK"), window_type, 32,
+                             PropModeReplace, ctypes.byref(ctypes.c_ulong(check)), 1)
+    xlib.XChangeProperty(display, root, atom("_NET_SUPPORTED"), atom_type, 32, PropModeReplace,
+                         ctypes.byref(ctypes.c_ulong(atom("_NET_REQUEST_FRAME_EXTENTS"))), 1)
+    xlib.XSync(display, 0)
+    return "named"
+
+
 test_window = None
 
 
@@ -313,6 +332,8 @@ for line in sys.stdin:
         answer = pointer()
     elif command == "managed":
         answer = managed()
+    elif command == "silent_wm":
+        answer = silent_wm()
     elif command == "mapped_at":
         answer = mapped_at(int(arguments[0], 0))
     elif command == "cursor":
