@@ -36,8 +36,6 @@ class DrawingRecord {
     // pixels a box covers on the target.
     void replay(QImage& target, const std::function<QRect(const Box&)>& devicePixels) const;
 
-    std::size_t size() const { return mBoxes.size() - mErased; }
-
   private:
     // Where a box lies: its scale and its corners as given.
     struct Geometry {
