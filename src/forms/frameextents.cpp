@@ -112,12 +112,12 @@ std::optional<QMargins> of(QWidget* window) {
     if (!atoms) {
         return std::nullopt;
     }
-    if (const auto known = extentsOf(connection, native, *atoms)) {
-        return known;
-    }
     const std::optional<xcb_window_t> root = rootOf(connection, native);
     if (!root || !managerAnswers(connection, *root, *atoms)) {
         return std::nullopt;
+    }
+    if (const auto known = extentsOf(connection, native, *atoms)) {
+        return known;
     }
     xcb_client_message_event_t request{};
     request.response_type = XCB_CLIENT_MESSAGE;
