@@ -16,6 +16,7 @@
 #include "app/frmmain.h"
 #include "app/modmain.h"
 #include "app/startuppreload.h"
+#include "benchfigures.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/twips.h"
@@ -25,13 +26,11 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <fstream>
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
@@ -55,17 +54,6 @@ long long monotonicNs() {
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
 }
 
-long peakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
-
 // Notes the first expose of a top-level window and, for the palette, the first
 // paint of the status line once it reads the completion text; quits when it
 // has what it waits for.
@@ -84,7 +72,7 @@ class StartUpWatch : public QObject {
             if (label != nullptr && label->objectName() == QLatin1String("lblStatusBar") &&
                 label->caption() == PaintDoneText) {
                 mCompleteNs = monotonicNs();
-                mPeakKiB = peakResidentKiB();
+                mPeakKiB = bench::statusKiB("VmHWM:");
             }
         }
         if (!mQuitting && done()) {
@@ -256,11 +244,6 @@ bool launch(const char* self, const char* variant, MapWatch& maps, Launch& resul
     return true;
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 int runLauncher(const char* self, int runs) {
     MapWatch maps;
     if (!maps.connected()) {
@@ -295,14 +278,14 @@ int runLauncher(const char* self, int runs) {
         peakKiB.push_back(static_cast<double>(palette.peakKiB));
     }
     std::printf("bare window: mapped %.1f ms after launch (first expose handled at %.1f ms)\n",
-                median(bareMapped), median(bareExposed));
+                bench::median(bareMapped), bench::median(bareExposed));
     std::printf("palette: mapped %.1f ms after launch, %.2fx the bare window (first expose "
                 "handled at %.1f ms)\n",
-                median(paletteMapped), median(ratio), median(paletteExposed));
+                bench::median(paletteMapped), bench::median(ratio), bench::median(paletteExposed));
     std::printf("palette: bars complete %.1f ms after launch, %.1f ms after mapping\n",
-                median(complete), median(completeAfterMapped));
-    std::printf("palette: peak resident memory at that point %.0f kB (%.1f MiB)\n", median(peakKiB),
-                median(peakKiB) / 1024.0);
+                bench::median(complete), bench::median(completeAfterMapped));
+    std::printf("palette: peak resident memory at that point %.0f kB (%.1f MiB)\n",
+                bench::median(peakKiB), bench::median(peakKiB) / 1024.0);
     std::printf("(medians of %d interleaved launches of each)\n", runs);
     return 0;
 }

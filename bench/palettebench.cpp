@@ -4,6 +4,7 @@
 //
 //   palettebench getcolor | paint | pick | soak
 
+#include "benchfigures.h"
 #include "forms/picturebox.h"
 #include "palette/colorpalette.h"
 
@@ -14,27 +15,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-long residentKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind(field, 0) == 0) {
-            return std::stol(line.substr(std::string(field).size()));
-        }
-    }
-    return -1;
-}
 
 forms::PictureBox* bar(QWidget* palette, int index) {
     return palette->findChild<forms::PictureBox*>(QStringLiteral("picColorBar(%1)").arg(index));
@@ -74,8 +58,8 @@ int benchGetColor() {
         }
         runs.push_back(static_cast<double>(timer.nsecsElapsed()) / (200.0 * 7 * 513));
     }
-    std::printf("GetColor: %.1f ns per call (median of 15 runs; checksum %lld)\n", median(runs),
-                static_cast<long long>(checksum));
+    std::printf("GetColor: %.1f ns per call (median of 15 runs; checksum %lld)\n",
+                bench::median(runs), static_cast<long long>(checksum));
     return 0;
 }
 
@@ -106,7 +90,8 @@ int benchPaint() {
     }
     std::printf("PaintBars (3591 bands, 3591 yields) on %s: %.2f ms; memory fill of the same "
                 "pixels: %.3f ms (medians of 9 runs)\n",
-                qPrintable(QGuiApplication::platformName()), median(paints), median(fills));
+                qPrintable(QGuiApplication::platformName()), bench::median(paints),
+                bench::median(fills));
     return 0;
 }
 
@@ -129,8 +114,8 @@ int benchPick() {
     }
     std::printf("pick on %s: move event to PickColor done %.1f us; to status line and preview "
                 "repainted %.1f us (medians of %d moves)\n",
-                qPrintable(QGuiApplication::platformName()), median(picks), median(repaints),
-                Moves);
+                qPrintable(QGuiApplication::platformName()), bench::median(picks),
+                bench::median(repaints), Moves);
     return 0;
 }
 
@@ -156,11 +141,11 @@ int benchSoak() {
     pickSome(10000);
     dropSome(100);
     QCoreApplication::processEvents();
-    const long before = residentKiB("VmRSS:");
+    const long before = bench::statusKiB("VmRSS:");
     pickSome(100000);
     dropSome(1000);
     QCoreApplication::processEvents();
-    const long after = residentKiB("VmRSS:");
+    const long after = bench::statusKiB("VmRSS:");
     std::printf("soak on %s: 100000 picks and 1000 drops; resident memory %ld KiB before, %ld "
                 "KiB after (%+ld KiB)\n",
                 qPrintable(QGuiApplication::platformName()), before, after, after - before);

@@ -2,6 +2,7 @@
 // moved by the X server to the magnifier repainted on the screen, and the
 // resident memory a pick adds while it runs and after it ends, with the heap
 // memory still in use after each pick (a copy not given back would grow it).
+#include "benchfigures.h"
 #include "palette/colorpalette.h"
 
 #include <QApplication>
@@ -16,27 +17,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <string>
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6));
-        }
-    }
-    return -1;
-}
 
 QWidget* overlay() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -87,7 +70,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QTest::qWait(200);
-    const long before = residentKiB();
+    const long before = bench::statusKiB("VmRSS:");
 
     constexpr int Moves = 300;
     std::vector<double> micros;
@@ -120,18 +103,18 @@ int main(int argc, char* argv[]) {
             roundTrip(connection);
             micros.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
         }
-        during = std::max(during, residentKiB());
+        during = std::max(during, bench::statusKiB("VmRSS:"));
         shown->removeEventFilter(&counter);
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(shown, &escape);
         QTest::qWait(100);
-        afterEach.push_back(residentKiB());
+        afterEach.push_back(bench::statusKiB("VmRSS:"));
         heapInUse.push_back(static_cast<long>(mallinfo2().uordblks / 1024));
     }
-    const long after = residentKiB();
+    const long after = bench::statusKiB("VmRSS:");
     std::printf("screen pick on %s: pointer moved to magnifier repainted, median of %zu: %.0f "
                 "µs\n",
-                qPrintable(QGuiApplication::platformName()), micros.size(), median(micros));
+                qPrintable(QGuiApplication::platformName()), micros.size(), bench::median(micros));
     std::printf("screen pick: resident memory %ld KiB before, %ld KiB while picking (%+ld KiB), "
                 "%ld KiB after %d picks (%+ld KiB)\n",
                 before, during, during - before, after, Picks, after - before);
