@@ -1,26 +1,19 @@
 #include "forms/frameextents.h"
 
-#include <QGuiApplication>
-#include <QWidget>
+#include "forms/x11connection.h"
 
-#include <xcb/xcb.h>
+#include <QWidget>
 
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <thread>
 #include <vector>
 
 namespace forms::frameextents {
 
 namespace {
-
-template <typename Reply> std::unique_ptr<Reply, decltype(&std::free)> owned(Reply* reply) {
-    return {reply, &std::free};
-}
 
 struct Atoms {
     xcb_atom_t supportingWmCheck;
@@ -42,7 +35,7 @@ std::optional<Atoms> internAtoms(xcb_connection_t* connection) {
     std::array<xcb_atom_t, names.size()> atoms{};
     bool all = true;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const auto reply = owned(xcb_intern_atom_reply(connection, cookies[i], nullptr));
+        const auto reply = x11::owned(xcb_intern_atom_reply(connection, cookies[i], nullptr));
         all = all && reply != nullptr;
         atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
     }
@@ -56,7 +49,7 @@ std::optional<Atoms> internAtoms(xcb_connection_t* connection) {
 // type, or the window is gone.
 std::vector<uint32_t> values(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property,
                              xcb_atom_t type) {
-    const auto reply = owned(xcb_get_property_reply(
+    const auto reply = x11::owned(xcb_get_property_reply(
         connection, xcb_get_property(connection, 0, window, property, type, 0, 1024), nullptr));
     if (!reply || reply->format != 32 || reply->type != type) {
         return {};
@@ -91,7 +84,7 @@ std::optional<QMargins> extentsOf(xcb_connection_t* connection, xcb_window_t win
 
 std::optional<xcb_window_t> rootOf(xcb_connection_t* connection, xcb_window_t window) {
     const auto tree =
-        owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
+        x11::owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
     if (!tree) {
         return std::nullopt;
     }
@@ -101,11 +94,10 @@ std::optional<xcb_window_t> rootOf(xcb_connection_t* connection, xcb_window_t wi
 } // namespace
 
 std::optional<QMargins> of(QWidget* window) {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || x11->connection() == nullptr) {
+    xcb_connection_t* connection = x11::connection();
+    if (connection == nullptr) {
         return std::nullopt;
     }
-    xcb_connection_t* connection = x11->connection();
     // The request names the window, so it must exist on the server.
     const auto native = static_cast<xcb_window_t>(window->winId());
     const std::optional<Atoms> atoms = internAtoms(connection);

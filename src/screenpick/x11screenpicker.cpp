@@ -1,5 +1,6 @@
 #include "screenpick/x11screenpicker.h"
 
+#include "forms/x11connection.h"
 #include "screenpick/pickoverlay.h"
 
 #include <QGuiApplication>
@@ -9,17 +10,11 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdlib>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
 namespace {
-
-xcb_connection_t* x11Connection() {
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
 
 constexpr int LongNudge = 10;
 
@@ -32,10 +27,10 @@ void returnFreedMemory() {
 } // namespace
 
 bool X11ScreenPicker::isAvailable() {
-    return x11Connection() != nullptr;
+    return forms::x11::connection() != nullptr;
 }
 
-X11ScreenPicker::X11ScreenPicker() : mConnection(x11Connection()) {
+X11ScreenPicker::X11ScreenPicker() : mConnection(forms::x11::connection()) {
     if (mConnection != nullptr) {
         mRoot = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data->root;
     }
@@ -101,14 +96,12 @@ void X11ScreenPicker::cancel() {
 }
 
 std::optional<QPoint> X11ScreenPicker::pointerOnDesktop() const {
-    xcb_query_pointer_reply_t* reply =
-        xcb_query_pointer_reply(mConnection, xcb_query_pointer(mConnection, mRoot), nullptr);
-    if (reply == nullptr) {
+    const auto reply = forms::x11::owned(
+        xcb_query_pointer_reply(mConnection, xcb_query_pointer(mConnection, mRoot), nullptr));
+    if (!reply) {
         return std::nullopt;
     }
-    const QPoint at(reply->root_x, reply->root_y);
-    std::free(reply);
-    return at;
+    return QPoint(reply->root_x, reply->root_y);
 }
 
 std::optional<screenpick::Pick> X11ScreenPicker::pickAt(QPoint desktopPixel) const {
