@@ -1,5 +1,6 @@
 #include "forms/automaticdrag.h"
 
+#include "forms/modalwindow.h"
 #include "forms/screen.h"
 
 #include <QGuiApplication>
@@ -13,22 +14,16 @@ namespace {
 
 // Watches the whole application while a drag is under way, for whatever
 // means the release will never reach the source.
-class Watch : public QObject {
+class DragEndWatcher : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 QPointer<QWidget> dragSource;
 bool underWay = false;
-Watch* watch = nullptr;
+DragEndWatcher* watcher = nullptr;
 
-bool opensOverDrag(const QObject* watched) {
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    return widget != nullptr && widget->isWindow() &&
-           (widget->windowType() == Qt::Popup || widget->isModal());
-}
-
-bool Watch::eventFilter(QObject* watched, QEvent* event) {
+bool DragEndWatcher::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove:
         if (!(static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
@@ -36,7 +31,7 @@ bool Watch::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::Show:
-        if (opensOverDrag(watched)) {
+        if (isModalOrPopup(watched)) {
             end();
         }
         break;
@@ -62,11 +57,11 @@ void begin(QWidget* source, const QCursor& pointer) {
     end();
     dragSource = source;
     underWay = true;
-    if (watch == nullptr) {
-        watch = new Watch;
-        watch->setParent(QCoreApplication::instance());
+    if (watcher == nullptr) {
+        watcher = new DragEndWatcher;
+        watcher->setParent(QCoreApplication::instance());
     }
-    QCoreApplication::instance()->installEventFilter(watch);
+    QCoreApplication::instance()->installEventFilter(watcher);
     screen::setDragPointer(pointer);
 }
 
@@ -84,7 +79,7 @@ void end() {
     }
     underWay = false;
     dragSource = nullptr;
-    QCoreApplication::instance()->removeEventFilter(watch);
+    QCoreApplication::instance()->removeEventFilter(watcher);
     screen::setDragPointer(std::nullopt);
 }
 

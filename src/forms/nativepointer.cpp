@@ -14,15 +14,10 @@ std::optional<QPoint> inWindow(const QWindow* window) {
     if (connection == nullptr) {
         return std::nullopt;
     }
-    const auto native = static_cast<xcb_window_t>(window->winId());
     // The server answers in the window's own device pixels, whatever Qt's
     // scaling makes of them.
-    const auto reply = x11::owned(
-        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, native), nullptr));
-    if (!reply || reply->same_screen == 0) {
-        return std::nullopt;
-    }
-    return QPoint(reply->win_x, reply->win_y);
+    const auto pointer = x11::pointer(connection, static_cast<xcb_window_t>(window->winId()));
+    return pointer ? pointer->inWindow : std::nullopt;
 }
 
 } // namespace forms::nativepointer

@@ -6,7 +6,7 @@
 #include "forms/picturebox.h"
 #include "forms/usercontrol.h"
 #include "palette/palettelayout.h"
-#include "screenpick/screenpicker.h"
+#include "palette/screenpicksession.h"
 
 #include <cstdint>
 #include <functional>
@@ -67,8 +67,8 @@ class ColorPalette : public forms::UserControl {
     void InitIcons();
 
     void PickColor(forms::PictureBox& box, float X, float Y);
+    void makeCurrentPick(forms::ColorValue color, float X, float Y);
     void showColor(forms::ColorValue color);
-    void screenPickFinished(const std::optional<screenpick::Pick>& pick);
     void picColorBar_MouseMove(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void picSelectedColor_DblClick();
     void picSelectedColor_DragDrop(forms::PictureBox* Source, float X, float Y);
@@ -96,8 +96,5 @@ class ColorPalette : public forms::UserControl {
     // The toolbar button that Up and Down have chosen, for Space or Enter.
     int mChosenButton = 0;
 
-    // A screen pick, while it runs, and what it restores when cancelled.
-    std::unique_ptr<screenpick::ScreenPicker> mScreenPicker;
-    forms::ColorValue mPreviewBeforeScreenPick = 0;
-    QString mStatusBeforeScreenPick;
+    std::unique_ptr<ScreenPickSession> mScreenPick;
 };

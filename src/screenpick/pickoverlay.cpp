@@ -106,7 +106,7 @@ void PickOverlay::mouseMoveEvent(QMouseEvent* /*event*/) {
 
 void PickOverlay::mousePressEvent(QMouseEvent* event) {
     if (onPressed) {
-        onPressed(event->button());
+        onPressed(event->button(), event->timestamp());
     }
 }
 

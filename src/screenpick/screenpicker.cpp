@@ -26,10 +26,15 @@ const Availability& portalAvailability() {
 
 } // namespace
 
-void ScreenPicker::finish(const std::optional<Pick>& pick) {
+void ScreenPicker::notifyFinished(const std::optional<Pick>& pick) {
     if (onFinished) {
         onFinished(pick);
     }
+}
+
+void ScreenPicker::notifyRefused(const QString& reason) {
+    mRefusal = reason;
+    notifyFinished(std::nullopt);
 }
 
 Availability availability() {

@@ -29,7 +29,7 @@ class FakePicker : public screenpick::ScreenPicker {
     void cancel() override {
         if (running) {
             running = false;
-            finish(std::nullopt);
+            notifyFinished(std::nullopt);
         }
     }
     bool isRunning() const override { return running; }
@@ -37,7 +37,7 @@ class FakePicker : public screenpick::ScreenPicker {
     void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}); }
     void take(QRgb color) {
         running = false;
-        finish(screenpick::Pick{color, QPoint(3, 4)});
+        notifyFinished(screenpick::Pick{color, QPoint(3, 4)});
     }
 
     static inline FakePicker* current = nullptr;
