@@ -1,11 +1,6 @@
 #pragma once
 
-#include "forms/controlarray.h"
-#include "forms/imagecontrol.h"
-#include "forms/label.h"
-#include "forms/picturebox.h"
-#include "forms/usercontrol.h"
-#include "palette/palettelayout.h"
+#include "palette/palettecontrols.h"
 #include "palette/screenpicksession.h"
 
 #include <cstdint>
@@ -22,7 +17,7 @@ class QMimeData;
 // does can be done from the keyboard too, the current pick can be copied or
 // dragged to other programs, and a colour can be picked anywhere on the
 // screen.
-class ColorPalette : public forms::UserControl {
+class ColorPalette : public PaletteControls {
   public:
     // showAbout opens the application's about box and returns when it closes.
     explicit ColorPalette(std::function<void()> showAbout, QWidget* parent = nullptr);
@@ -57,10 +52,6 @@ class ColorPalette : public forms::UserControl {
     int16_t mTitleBars = 0;
 
   private:
-    void createChildren();
-    QWidget* createChild(const palette::layout::ChildControl& child, QWidget* container);
-    void describeForAssistiveTechnology();
-
     void UserControl_Resize();
     void UserControl_Show();
     void LoadToolBar();
@@ -83,15 +74,6 @@ class ColorPalette : public forms::UserControl {
     void showCopyMenuAt(QPoint globalPos);
 
     std::function<void()> mShowAbout;
-
-    forms::PictureBox* picToolBar = nullptr;
-    forms::ControlArray<forms::PictureBox> picColorBar;
-    forms::Label* lblStatusBar = nullptr;
-    forms::PictureBox* picSidebar = nullptr;
-    forms::ControlArray<forms::Label> lblTitle;
-    forms::PictureBox* picSelectedColor = nullptr;
-    forms::PictureBox* picColorPreview = nullptr;
-    forms::ImageControl* imgIcon = nullptr;
 
     // The toolbar button that Up and Down have chosen, for Space or Enter.
     int mChosenButton = 0;
