@@ -1,7 +1,7 @@
 #include "forms/automaticdrag.h"
 
 #include "forms/modalwindow.h"
-#include "forms/screen.h"
+#include "forms/mousepointer.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -62,7 +62,7 @@ void begin(QWidget* source, const QCursor& pointer) {
         watcher->setParent(QCoreApplication::instance());
     }
     QCoreApplication::instance()->installEventFilter(watcher);
-    screen::setDragPointer(pointer);
+    mousepointer::setDragPointer(pointer);
 }
 
 QWidget* source() {
@@ -80,7 +80,7 @@ void end() {
     underWay = false;
     dragSource = nullptr;
     QCoreApplication::instance()->removeEventFilter(watcher);
-    screen::setDragPointer(std::nullopt);
+    mousepointer::setDragPointer(std::nullopt);
 }
 
 } // namespace forms::automaticdrag

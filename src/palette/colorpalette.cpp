@@ -4,9 +4,9 @@
 #include "forms/doevents.h"
 #include "forms/keyboard.h"
 #include "forms/messagebox.h"
+#include "forms/mousepointer.h"
 #include "forms/popupmenu.h"
 #include "forms/resourcelibrary.h"
-#include "forms/screen.h"
 #include "palette/colorramps.h"
 #include "palette/colorreadout.h"
 #include "palette/colortransfer.h"
@@ -113,7 +113,7 @@ void ColorPalette::PaintBars() {
     if (!ambientUserMode()) {
         return;
     }
-    forms::screen::setMousePointer(forms::screen::Hourglass);
+    forms::mousepointer::setMousePointer(forms::mousepointer::Hourglass);
     setEnabled(false);
     lblStatusBar->setCaption(PaintingText);
 
@@ -140,7 +140,7 @@ void ColorPalette::PaintBars() {
                 if (!alive.isNull()) {
                     setEnabled(true);
                 }
-                forms::screen::setMousePointer(forms::screen::DefaultPointer);
+                forms::mousepointer::setMousePointer(forms::mousepointer::DefaultPointer);
                 return;
             }
         }
@@ -148,7 +148,7 @@ void ColorPalette::PaintBars() {
 
     lblStatusBar->setCaption(PaintDoneText);
     setEnabled(true);
-    forms::screen::setMousePointer(forms::screen::DefaultPointer);
+    forms::mousepointer::setMousePointer(forms::mousepointer::DefaultPointer);
 }
 
 void ColorPalette::SetFonts() {
