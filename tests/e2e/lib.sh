@@ -15,9 +15,14 @@ SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
 # scale is kept in thousandths and every conversion rounds explicitly.
-SCALE=${QT_SCALE_FACTOR:-1}
-SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
-PERCENT=$((SCALE_MILLI / 10))
+# use_scale FACTOR: the scale the helpers below work at; with several
+# monitors, the one of the monitor the window is on.
+use_scale() {
+    SCALE=$1
+    SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
+    PERCENT=$((SCALE_MILLI / 10))
+}
+use_scale "${QT_SCALE_FACTOR:-1}"
 APP_PID=""
 # Processes that end with the test: the X server, the window manager, helpers.
 HELPER_PIDS=()
@@ -75,11 +80,16 @@ start_x() {
     local fifo display
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    HELPER_PIDS+=($!)
-    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
+    if [ -n "${MONITORS:-}" ]; then
+        start_xorg_monitors "$fifo"
+    else
+        Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+        HELPER_PIDS+=($!)
+    fi
+    read -r -t 10 display <"$fifo" || fail "the X server did not start"
     rm -f "$fifo"
     export DISPLAY=":$display"
+    [ -z "${MONITORS:-}" ] || arrange_monitors
     coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
     # Plain descriptors, unlike a coprocess's, reach command substitutions.
     exec 7>&"${PROBE[1]}" 8<&"${PROBE[0]}"
@@ -98,6 +108,59 @@ start_x() {
     # SILENT_WM: no window manager, but the root window names one that
     # promises frame estimates it never gives.
     [ -z "${SILENT_WM:-}" ] || probe silent_wm
+}
+
+# MONITORS="1024x768 1024x768 ...": Xorg with the dummy driver instead of
+# Xvfb, one monitor (RandR output DUMMY0, DUMMY1, ...) of each size, left to
+# right. Qt names its screens after the outputs, so QT_SCREEN_SCALE_FACTORS=
+# "DUMMY0=1;DUMMY1=2" gives each its own density. Xvfb's RandR monitors do
+# not become Qt screens.
+start_xorg_monitors() {
+    cat >"$XDG_RUNTIME_DIR/xorg.conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoAddGPU" "false"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 512000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 8192 4096
+    EndSubSection
+EndSection
+CONF
+    Xorg -displayfd 3 -config "$XDG_RUNTIME_DIR/xorg.conf" -noreset -nolisten tcp \
+        -logfile "$XDG_RUNTIME_DIR/xorg.log" -novtswitch -sharevts 3>"$1" >/dev/null 2>&1 &
+    HELPER_PIDS+=($!)
+}
+# MONITOR_X[i] MONITOR_W[i] MONITOR_H[i]: where monitor i lies on the root.
+arrange_monitors() {
+    local i=0 size previous="" x=0 width height mode
+    MONITOR_X=() MONITOR_W=() MONITOR_H=()
+    for size in $MONITORS; do
+        width=${size%x*} height=${size#*x}
+        mode=$(gtf "$width" "$height" 60 | sed -n 's/^ *Modeline "[^"]*" *//p')
+        xrandr --newmode "m$size" $mode 2>/dev/null || true
+        xrandr --addmode "DUMMY$i" "m$size"
+        xrandr --output "DUMMY$i" --mode "m$size" ${previous:+--right-of $previous} ||
+            fail "monitor DUMMY$i did not come on"
+        MONITOR_X+=($x) MONITOR_W+=($width) MONITOR_H+=($height)
+        previous=DUMMY$i x=$((x + width)) i=$((i + 1))
+    done
+    xrandr --output DUMMY0 --primary
 }
 
 # openbox names itself on the root window before it manages windows, and a
