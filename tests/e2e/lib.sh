@@ -6,6 +6,7 @@ set -euo pipefail
 PROGRAM=${PROGRAM:?PROGRAM must name the color-palette binary}
 SHOTS=${SHOTS:-$(mktemp -d)}
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$E2E_DIR/xorgmonitors.sh"
 SCREEN_WIDTH=1024
 SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
@@ -81,7 +82,8 @@ start_x() {
     fifo=$(mktemp -u)
     mkfifo "$fifo"
     if [ -n "${MONITORS:-}" ]; then
-        start_xorg_monitors "$fifo"
+        start_xorg_dummy "$fifo" "$XDG_RUNTIME_DIR/xorg.log"
+        HELPER_PIDS+=($!)
     else
         Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
         HELPER_PIDS+=($!)
@@ -89,7 +91,7 @@ start_x() {
     read -r -t 10 display <"$fifo" || fail "the X server did not start"
     rm -f "$fifo"
     export DISPLAY=":$display"
-    [ -z "${MONITORS:-}" ] || arrange_monitors
+    [ -z "${MONITORS:-}" ] || arrange_monitors $MONITORS || fail "the monitors $MONITORS did not come on"
     coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
     # Plain descriptors, unlike a coprocess's, reach command substitutions.
     exec 7>&"${PROBE[1]}" 8<&"${PROBE[0]}"
@@ -108,59 +110,6 @@ start_x() {
     # SILENT_WM: no window manager, but the root window names one that
     # promises frame estimates it never gives.
     [ -z "${SILENT_WM:-}" ] || probe silent_wm
-}
-
-# MONITORS="1024x768 1024x768 ...": Xorg with the dummy driver instead of
-# Xvfb, one monitor (RandR output DUMMY0, DUMMY1, ...) of each size, left to
-# right. Qt names its screens after the outputs, so QT_SCREEN_SCALE_FACTORS=
-# "DUMMY0=1;DUMMY1=2" gives each its own density. Xvfb's RandR monitors do
-# not become Qt screens.
-start_xorg_monitors() {
-    cat >"$XDG_RUNTIME_DIR/xorg.conf" <<'CONF'
-Section "ServerFlags"
-    Option "AutoAddDevices" "false"
-    Option "AutoAddGPU" "false"
-EndSection
-Section "Device"
-    Identifier "dummy"
-    Driver "dummy"
-    VideoRam 512000
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0-1000.0
-    VertRefresh 5.0-200.0
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "dummy"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Virtual 8192 4096
-    EndSubSection
-EndSection
-CONF
-    Xorg -displayfd 3 -config "$XDG_RUNTIME_DIR/xorg.conf" -noreset -nolisten tcp \
-        -logfile "$XDG_RUNTIME_DIR/xorg.log" -novtswitch -sharevts 3>"$1" >/dev/null 2>&1 &
-    HELPER_PIDS+=($!)
-}
-# MONITOR_X[i] MONITOR_W[i] MONITOR_H[i]: where monitor i lies on the root.
-arrange_monitors() {
-    local i=0 size previous="" x=0 width height mode
-    MONITOR_X=() MONITOR_W=() MONITOR_H=()
-    for size in $MONITORS; do
-        width=${size%x*} height=${size#*x}
-        mode=$(gtf "$width" "$height" 60 | sed -n 's/^ *Modeline "[^"]*" *//p')
-        xrandr --newmode "m$size" $mode 2>/dev/null || true
-        xrandr --addmode "DUMMY$i" "m$size"
-        xrandr --output "DUMMY$i" --mode "m$size" ${previous:+--right-of $previous} ||
-            fail "monitor DUMMY$i did not come on"
-        MONITOR_X+=($x) MONITOR_W+=($width) MONITOR_H+=($height)
-        previous=DUMMY$i x=$((x + width)) i=$((i + 1))
-    done
-    xrandr --output DUMMY0 --primary
 }
 
 # openbox names itself on the root window before it manages windows, and a
