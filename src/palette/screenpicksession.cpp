@@ -1,12 +1,13 @@
 #include "palette/screenpicksession.h"
 
+#include "forms/automaticdrag.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/messagebox.h"
 #include "forms/modalwindow.h"
 #include "forms/picturebox.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 
 namespace {
@@ -39,7 +40,9 @@ QString ScreenPickSession::unavailableText() {
 }
 
 void ScreenPickSession::start(QWidget* liveWindow) {
-    if (isRunning()) {
+    // A box that waits for an answer keeps the window's input; a key that
+    // reached the window before the box had the focus starts nothing.
+    if (isRunning() || QApplication::activeModalWidget() != nullptr) {
         return;
     }
     if (!isAvailable()) {
@@ -59,6 +62,9 @@ void ScreenPickSession::start(QWidget* liveWindow) {
         forms::eventboundary::enter([&] { finished(pick); });
     };
     mPicker->setLiveWindow(liveWindow);
+    // The pick takes pointer and keys: a drag under way ends, as it does when
+    // a box or menu opens.
+    forms::automaticdrag::end();
     QCoreApplication::instance()->installEventFilter(this);
     mPicker->start();
 }
