@@ -11,16 +11,19 @@ SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
 PREVIEW_X=394; PREVIEW_Y=195 # inside the preview swatch, clear of the icon
 SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
-# The program's scale factor (QT_SCALE_FACTOR), a real number such as 1.25.
+# The scale factor (QT_SCALE_FACTOR, or the Wayland OUTPUT_SCALE), a real
+# number such as 1.25.
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
 # scale is kept in thousandths and every conversion rounds explicitly.
-SCALE=${QT_SCALE_FACTOR:-1}
+SCALE=${OUTPUT_SCALE:-${QT_SCALE_FACTOR:-1}}
 SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
 PERCENT=$((SCALE_MILLI / 10))
 APP_PID=""
-# Processes that end with the test: the X server, the window manager, helpers.
+# Processes that end with the test: the X server, the window manager, helpers;
+# and folders that go with it.
 HELPER_PIDS=()
+HELPER_DIRS=()
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 
@@ -31,7 +34,7 @@ cleanup() {
         # A stopped process takes the signal once it runs again.
         kill -CONT "$pid" 2>/dev/null || true
     done
-    rm -rf "$XDG_RUNTIME_DIR"
+    rm -rf "$XDG_RUNTIME_DIR" "${HELPER_DIRS[@]}"
 }
 trap cleanup EXIT
 
