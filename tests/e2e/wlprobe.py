@@ -23,7 +23,10 @@ compositor has handled it (and passed it on) before the answer.
                     it (shift+F1, ctrl+c)
   pixels X Y ...    the colours RRGGBB at those device pixels, from one
                     screen shot taken by grim
+  text X Y W H      in that rectangle of device pixels: how many are dark
+                    (text), and a digest of them all
 """
+import hashlib
 import os
 import socket
 import struct
@@ -163,17 +166,28 @@ def key(spec):
         display.request(keyboard, 2, struct.pack("<IIII", 0, 0, 0, 0))
 
 
-def pixels(points):
+def screen():
     shot = subprocess.run(["grim", "-t", "ppm", "-"], capture_output=True, check=True).stdout
     # P6, width, height, maxval, then the pixels.
     fields = shot.split(maxsplit=4)
-    width = int(fields[1])
-    data = fields[4]
+    return int(fields[1]), fields[4]
+
+
+def pixels(points):
+    width, data = screen()
     answer = []
     for x, y in zip(points[0::2], points[1::2]):
         at = (int(y) * width + int(x)) * 3
         answer.append(data[at:at + 3].hex().upper())
     return " ".join(answer)
+
+
+def text(left, top, columns, rows):
+    width, data = screen()
+    area = b"".join(data[((top + row) * width + left) * 3:((top + row) * width + left + columns) * 3]
+                    for row in range(rows))
+    dark = sum(1 for at in range(0, len(area), 3) if max(area[at:at + 3]) < 0x60)
+    return "%d %s" % (dark, hashlib.md5(area).hexdigest())
 
 
 def serve(words):
@@ -197,6 +211,9 @@ def serve(words):
     elif command == "pixels":
         display.roundtrip()
         return pixels(arguments)
+    elif command == "text":
+        display.roundtrip()
+        return text(*map(int, arguments))
     else:
         return "unknown command " + command
     display.roundtrip()
