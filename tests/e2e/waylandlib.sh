@@ -78,8 +78,9 @@ sway_ready() {
         { [ -z "$1" ] || [ -s "$SWAY_DIR/display" ]; }
 }
 
-# window_field FIELD: FIELD of the window of the program started last
-# (APP_PID) in sway's tree, "none" when sway shows no such window.
+# window_field FIELD [PID]: FIELD of the window of the program started last
+# (APP_PID), or of process PID, in sway's tree; "none" when sway shows no such
+# window.
 window_field() {
     swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
@@ -88,7 +89,7 @@ def windows(node):
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         yield from windows(child)
 found = [w for w in windows(json.load(sys.stdin)) if w.get("pid") == int(sys.argv[1])]
-print(eval(sys.argv[2], {"w": found[0]}) if found else "none")' "$APP_PID" "$1"
+print(eval(sys.argv[2], {"w": found[0]}) if found else "none")' "${2:-$APP_PID}" "$1"
 }
 
 # Starts the program, waits until sway shows its window, has it placed at
@@ -166,4 +167,46 @@ clipboard_is() {
     text=$(timeout 5 wl-paste --no-newline --type "$1" 2>/dev/null) || true
     WAIT_DETAIL="it holds '$text' as $1"
     [ "$text" = "$2" ]
+}
+
+# start_portal: the desktop portal as a desktop has it, on a private session
+# bus that activates nothing installed: PipeWire, xdg-desktop-portal-wlr (its
+# PickColor runs slurp for the point and grim for the pixel),
+# xdg-desktop-portal-gtk (without its Access interface xdg-desktop-portal
+# offers no screenshots), then xdg-desktop-portal, each started here.
+start_portal() {
+    local bus
+    bus=$(dbus-daemon --config-file="$E2E_DIR/../session-bus.conf" --print-address=1 \
+        --print-pid=3 --fork 3>"$XDG_RUNTIME_DIR/bus.pid")
+    HELPER_PIDS+=($(cat "$XDG_RUNTIME_DIR/bus.pid"))
+    export DBUS_SESSION_BUS_ADDRESS=$bus XDG_CURRENT_DESKTOP=sway:gnome
+    pipewire >"$XDG_RUNTIME_DIR/pipewire.log" 2>&1 &
+    HELPER_PIDS+=($!)
+    # xdg-desktop-portal-wlr ends at once without it.
+    wait_for 20 "PipeWire did not start" test -S "$XDG_RUNTIME_DIR/pipewire-0"
+    /usr/libexec/xdg-desktop-portal-wlr -l DEBUG >"$XDG_RUNTIME_DIR/portal-wlr.log" 2>&1 &
+    HELPER_PIDS+=($!)
+    /usr/libexec/xdg-desktop-portal-gtk >"$XDG_RUNTIME_DIR/portal-gtk.log" 2>&1 &
+    HELPER_PIDS+=($!)
+    wait_for 20 "the portal's back ends did not start" bus_names \
+        org.freedesktop.impl.portal.desktop.wlr org.freedesktop.impl.portal.desktop.gtk
+    start_portal_front
+}
+# The front, alone: a test may stop it and start another. PORTAL: its pid.
+start_portal_front() {
+    /usr/libexec/xdg-desktop-portal --verbose >>"$XDG_RUNTIME_DIR/portal.log" 2>&1 &
+    PORTAL=$!
+    HELPER_PIDS+=($PORTAL)
+    # A test may kill it: no word from the shell then.
+    disown $PORTAL
+    wait_for 20 "xdg-desktop-portal did not start" bus_names org.freedesktop.portal.Desktop
+}
+bus_names() {
+    local names name
+    names=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames 2>/dev/null)
+    for name in "$@"; do
+        WAIT_DETAIL="$name is not on the bus"
+        [[ $names == *"\"$name\""* ]] || return 1
+    done
 }

@@ -23,6 +23,7 @@ compositor has handled it (and passed it on) before the answer.
                     it (shift+F1, ctrl+c)
   pixels X Y ...    the colours RRGGBB at those device pixels, from one
                     screen shot taken by grim
+  scale SCALE       the output's scale has changed to SCALE
   text X Y W H      in that rectangle of device pixels: how many are dark
                     (text), and a digest of them all
 """
@@ -191,6 +192,7 @@ def text(left, top, columns, rows):
 
 
 def serve(words):
+    global SCALE, EXTENT_X, EXTENT_Y
     command, arguments = words[0], words[1:]
     if command == "move":
         x, y = float(arguments[0]), float(arguments[1])
@@ -211,6 +213,9 @@ def serve(words):
     elif command == "pixels":
         display.roundtrip()
         return pixels(arguments)
+    elif command == "scale":
+        SCALE = float(arguments[0])
+        EXTENT_X, EXTENT_Y = round(WIDTH / SCALE * 256), round(HEIGHT / SCALE * 256)
     elif command == "text":
         display.roundtrip()
         return text(*map(int, arguments))
