@@ -197,5 +197,5 @@ done
 input_barrier
 
 key Escape
-expect_exit 0
+expect_exit 0 30
 echo "e2e_wayland at $PERCENT %: passed"

@@ -42,7 +42,7 @@ picker_running() {
 # The picker takes the pointer once its veil covers the screen: the cells
 # show lighter.
 picker_shown() {
-    WAIT_DETAIL="no slurp runs; the portal's last words: $(tail -n 3 "$XDG_RUNTIME_DIR/portal.log" | tr '\n' ' ')"
+    WAIT_DETAIL="no slurp runs; the portal's last words: $(tail -n 2 "$XDG_RUNTIME_DIR/portal.log" | tr '\n' ' '); $(grep -v DEBUG "$XDG_RUNTIME_DIR/portal-wlr.log" | tail -n 4 | tr '\n' ' ')"
     picker_running || return 1
     probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
     WAIT_DETAIL="cell (5, 9) shows $REPLY"
@@ -94,7 +94,7 @@ wait_for 10 "the portal's picker did not end at a click" picker_gone
 await_pixel $PREVIEW_X $PREVIEW_Y "$(cell_colour 20 30)" "preview after the portal came back"
 
 key Escape
-expect_exit 0
+expect_exit 0 30
 
 # XWayland: Qt on xcb, on a Wayland session.
 QT_QPA_PLATFORM=xcb start_app
@@ -158,5 +158,5 @@ else
 fi
 
 key Escape
-expect_exit 0
+expect_exit 0 30
 echo "e2e_wayland_portal: passed"

@@ -9,6 +9,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 export QT_QPA_PLATFORM=wayland
 unset DISPLAY QT_SCALE_FACTOR
+[ -z "${LSAN_OPTIONS:-}" ] ||
+    export LSAN_OPTIONS=${LSAN_OPTIONS//lsan.supp/lsan-wayland.supp}
 # Where the window is put, logical pixels: a client cannot place its window
 # on Wayland, so the test asks the compositor.
 PLACE_X=16
@@ -73,7 +75,7 @@ EOF
     IFS= read -r -t 10 REPLY <&8 && [ "$REPLY" = ready ] || fail "wlprobe.py, which sends input, did not start"
 }
 sway_ready() {
-    WAIT_DETAIL=$(tail -n 3 "$SWAY_DIR/sway.log")
+    WAIT_DETAIL=$(tail -n 3 "$SWAY_DIR/sway.log" 2>/dev/null)
     [ -S "$SWAY_DIR/wayland-1" ] && compgen -G "$SWAY_DIR/sway-ipc.*.sock" >/dev/null &&
         { [ -z "$1" ] || [ -s "$SWAY_DIR/display" ]; }
 }
