@@ -1,6 +1,7 @@
 #include "forms/automaticdrag.h"
 
-#include "forms/screen.h"
+#include "forms/modalwindow.h"
+#include "forms/mousepointer.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -13,22 +14,16 @@ namespace {
 
 // Watches the whole application while a drag is under way, for whatever
 // means the release will never reach the source.
-class Watch : public QObject {
+class DragEndWatcher : public QObject {
   public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 QPointer<QWidget> dragSource;
 bool underWay = false;
-Watch* watch = nullptr;
+DragEndWatcher* watcher = nullptr;
 
-bool opensOverDrag(const QObject* watched) {
-    const auto* widget = qobject_cast<const QWidget*>(watched);
-    return widget != nullptr && widget->isWindow() &&
-           (widget->windowType() == Qt::Popup || widget->isModal());
-}
-
-bool Watch::eventFilter(QObject* watched, QEvent* event) {
+bool DragEndWatcher::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove:
         if (!(static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
@@ -36,7 +31,7 @@ bool Watch::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::Show:
-        if (opensOverDrag(watched)) {
+        if (isModalOrPopup(watched)) {
             end();
         }
         break;
@@ -62,12 +57,12 @@ void begin(QWidget* source, const QCursor& pointer) {
     end();
     dragSource = source;
     underWay = true;
-    if (watch == nullptr) {
-        watch = new Watch;
-        watch->setParent(QCoreApplication::instance());
+    if (watcher == nullptr) {
+        watcher = new DragEndWatcher;
+        watcher->setParent(QCoreApplication::instance());
     }
-    QCoreApplication::instance()->installEventFilter(watch);
-    screen::setDragPointer(pointer);
+    QCoreApplication::instance()->installEventFilter(watcher);
+    mousepointer::setDragPointer(pointer);
 }
 
 QWidget* source() {
@@ -84,8 +79,8 @@ void end() {
     }
     underWay = false;
     dragSource = nullptr;
-    QCoreApplication::instance()->removeEventFilter(watch);
-    screen::setDragPointer(std::nullopt);
+    QCoreApplication::instance()->removeEventFilter(watcher);
+    mousepointer::setDragPointer(std::nullopt);
 }
 
 } // namespace forms::automaticdrag

@@ -87,4 +87,8 @@ uint32_t rgbFromColorValue(ColorValue explicitColor) {
     return 0xFF000000u | ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
 
+QString hexTriplet(QRgb rgb) {
+    return QColor(rgb).name(QColor::HexRgb).toUpper();
+}
+
 } // namespace forms

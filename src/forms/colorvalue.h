@@ -38,4 +38,7 @@ ColorValue rgb(int16_t red, int16_t green, int16_t blue);
 ColorValue colorValueFromRgb(uint32_t argb);
 uint32_t rgbFromColorValue(ColorValue explicitColor);
 
+// "#RRGGBB" in upper case, as design tools and style sheets take a colour.
+QString hexTriplet(QRgb rgb);
+
 } // namespace forms

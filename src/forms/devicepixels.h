@@ -24,14 +24,27 @@ inline int edge(double logical, double ratio) {
     return edge(logical * ratio);
 }
 
+// The device pixel that holds a point already in device coordinates.
+inline int pixelAt(double device) {
+    // Whole device pixels divided by the ratio and multiplied again come back
+    // within this.
+    constexpr double Tolerance = 1.0 / 1024;
+    return static_cast<int>(std::floor(device + Tolerance));
+}
 // The device pixel that holds a point given in logical pixels.
 inline int pixelAt(double logical, double ratio) {
-    // Whole device pixels divided by the ratio come back within this.
-    constexpr double Tolerance = 1.0 / 1024;
-    return static_cast<int>(std::floor(logical * ratio + Tolerance));
+    return pixelAt(logical * ratio);
 }
 inline QPoint pixelAt(QPointF logical, double ratio) {
     return {pixelAt(logical.x(), ratio), pixelAt(logical.y(), ratio)};
+}
+
+// The smallest rectangle of device pixels that covers the logical pixels.
+inline QRect deviceCover(const QRect& logical, double ratio) {
+    return {QPoint(static_cast<int>(std::floor(logical.left() * ratio)),
+                   static_cast<int>(std::floor(logical.top() * ratio))),
+            QPoint(static_cast<int>(std::ceil((logical.right() + 1) * ratio)) - 1,
+                   static_cast<int>(std::ceil((logical.bottom() + 1) * ratio)) - 1)};
 }
 
 // The smallest rectangle of logical pixels that covers the device pixels.

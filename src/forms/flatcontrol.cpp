@@ -11,7 +11,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace forms {
 
@@ -61,7 +60,7 @@ void paintPositionMark(QPainter& painter, const QRect& control, double y, double
     painter.save();
     const QTransform toDevice = painter.deviceTransform();
     painter.setWorldTransform(toDevice.inverted());
-    const auto row = static_cast<int>(std::floor(toDevice.map(QPointF(0, control.top() + y)).y()));
+    const int row = devicepixels::pixelAt(toDevice.map(QPointF(0, control.top() + y)).y());
     const auto edge = [&toDevice](int x) {
         return devicepixels::edge(toDevice.map(QPointF(x, 0)).x());
     };

@@ -38,13 +38,13 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
     if (target != firstReceiver) {
         return false;
     }
-    keyboard::deliverKeyDown(*static_cast<QKeyEvent*>(event),
-                             [this](int16_t& keyCode, int16_t& shift) { keyDown(keyCode, shift); });
+    keyboard::callKeyDown(*static_cast<QKeyEvent*>(event),
+                          [this](int16_t& keyCode, int16_t& shift) { keyDown(keyCode, shift); });
     return !mLoaded;
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
-    keyboard::offerKeyDown(
+    keyboard::takeOrPassOnKey(
         *event, [this](int16_t& keyCode, int16_t& shift) { keyNotTaken(keyCode, shift); });
 }
 

@@ -82,15 +82,6 @@ std::optional<QMargins> extentsOf(xcb_connection_t* connection, xcb_window_t win
                     static_cast<int>(extents[1]), static_cast<int>(extents[3]));
 }
 
-std::optional<xcb_window_t> rootOf(xcb_connection_t* connection, xcb_window_t window) {
-    const auto tree =
-        x11::owned(xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr));
-    if (!tree) {
-        return std::nullopt;
-    }
-    return tree->root;
-}
-
 } // namespace
 
 std::optional<QMargins> of(QWidget* window) {
@@ -104,8 +95,8 @@ std::optional<QMargins> of(QWidget* window) {
     if (!atoms) {
         return std::nullopt;
     }
-    const std::optional<xcb_window_t> root = rootOf(connection, native);
-    if (!root || !managerAnswers(connection, *root, *atoms)) {
+    const std::optional<x11::Pointer> pointer = x11::pointer(connection, native);
+    if (!pointer || !managerAnswers(connection, pointer->root, *atoms)) {
         return std::nullopt;
     }
     if (const auto known = extentsOf(connection, native, *atoms)) {
@@ -116,7 +107,7 @@ std::optional<QMargins> of(QWidget* window) {
     request.format = 32;
     request.window = native;
     request.type = atoms->requestFrameExtents;
-    xcb_send_event(connection, 0, *root,
+    xcb_send_event(connection, 0, pointer->root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(connection);

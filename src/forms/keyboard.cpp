@@ -61,19 +61,19 @@ bool isNavigationKey(int16_t keyCode) {
     return keyCode == VkTab || (keyCode >= VkPageUp && keyCode <= VkDown);
 }
 
-int16_t deliverKeyDown(const QKeyEvent& event, const KeyDownHandler& handler) {
+int16_t callKeyDown(const QKeyEvent& event, const KeyDownHandler& handler) {
     int16_t keyCode = virtualKeyCode(event.key());
     int16_t shift = shiftMask(event.modifiers());
     eventboundary::enter([&] { handler(keyCode, shift); });
     return keyCode;
 }
 
-void offerKeyDown(QKeyEvent& event, const KeyDownHandler& handler) {
+void takeOrPassOnKey(QKeyEvent& event, const KeyDownHandler& handler) {
     if (!handler || virtualKeyCode(event.key()) == 0) {
         event.ignore();
         return;
     }
-    event.setAccepted(deliverKeyDown(event, handler) == 0);
+    event.setAccepted(callKeyDown(event, handler) == 0);
 }
 
 } // namespace forms::keyboard

@@ -45,10 +45,10 @@ using KeyDownHandler = std::function<void(int16_t& keyCode, int16_t& shift)>;
 
 // Hands a key press to a KeyDown handler, inside the event boundary, with its
 // virtual-key code and modifier mask; returns the code the handler left.
-int16_t deliverKeyDown(const QKeyEvent& event, const KeyDownHandler& handler);
+int16_t callKeyDown(const QKeyEvent& event, const KeyDownHandler& handler);
 
 // A control's own KeyDown: the key is accepted when the handler takes it; a
 // key without a code, or with no handler to take it, goes on to the parent.
-void offerKeyDown(QKeyEvent& event, const KeyDownHandler& handler);
+void takeOrPassOnKey(QKeyEvent& event, const KeyDownHandler& handler);
 
 } // namespace forms::keyboard

@@ -1,17 +1,13 @@
 #include "forms/picturebox.h"
 
-#include "forms/automaticdrag.h"
 #include "forms/devicepixels.h"
 #include "forms/eventboundary.h"
 #include "forms/keyboard.h"
-#include "forms/nativepointer.h"
+#include "forms/pointerpixel.h"
 
 #include <QApplication>
-#include <QDrag>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -42,22 +38,6 @@ std::pair<int, int> pixelSpan(double from, double to) {
     return {first, last};
 }
 
-// The picture box at a point of the screen, in any window of the program.
-PictureBox* pictureBoxAt(QPointF global) {
-    QWidget* under = QApplication::widgetAt(global.toPoint());
-    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
-        under = under->parentWidget();
-    }
-    return dynamic_cast<PictureBox*>(under);
-}
-
-int refreshIntervalMs(const QWidget* widget) {
-    const QScreen* screen = widget->screen();
-    const double rate =
-        screen != nullptr && screen->refreshRate() > 1.0 ? screen->refreshRate() : 60.0;
-    return std::max(1, static_cast<int>(1000.0 / rate));
-}
-
 // How far inside its area the focus outline runs, in device-independent
 // pixels: clear of a button's bevel.
 constexpr double FocusMarkInset = 3.0;
@@ -69,8 +49,6 @@ PictureBox::PictureBox(QWidget* parent) : FlatControl(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_StaticContents);
     setAcceptDrops(true);
-    mRefreshTimer.setSingleShot(true);
-    QObject::connect(&mRefreshTimer, &QTimer::timeout, this, [this] { flushDirty(); });
 }
 
 void PictureBox::scale(float x1, float y1, float x2, float y2) {
@@ -176,28 +154,9 @@ void PictureBox::backColorChanged() {
 }
 
 void PictureBox::markDirty(const QRect& imagePixels) {
-    const double ratio = devicePixelRatioF();
-    const QRect inWindow =
-        devicepixels::logicalCover(imagePixels.translated(deviceClientRect().topLeft()), ratio);
-    // One rectangle around everything drawn since the last refresh: the
-    // bands of a paint lie next to each other.
-    mDirty = mDirty.united(inWindow.translated(-mapTo(window(), QPoint(0, 0))));
-    // The screen is refreshed at display rate, however many draws arrive.
-    if (!mRefreshTimer.isActive()) {
-        const int interval = refreshIntervalMs(this);
-        const qint64 waited = mSinceRefresh.isValid() ? mSinceRefresh.elapsed() : interval;
-        if (waited >= interval) {
-            flushDirty();
-        } else {
-            mRefreshTimer.start(static_cast<int>(interval - waited));
-        }
-    }
-}
-
-void PictureBox::flushDirty() {
-    update(mDirty);
-    mDirty = QRect();
-    mSinceRefresh.start();
+    const QRect inWindow = devicepixels::logicalCover(
+        imagePixels.translated(deviceClientRect().topLeft()), devicePixelRatioF());
+    mRefresh.drawn(inWindow.translated(-mapTo(window(), QPoint(0, 0))));
 }
 
 void PictureBox::paintContent(QPainter& painter, const QRect& /*dirty*/) {
@@ -272,34 +231,8 @@ std::optional<double> PictureBox::positionMarkY() const {
     return rowCentre / devicePixelRatioF() - mapTo(window(), QPoint(0, 0)).y();
 }
 
-// The device pixel of the window under the pointer's hot spot: the event's
-// window-relative scene position, which keeps the fraction that Qt rounds off
-// the widget-relative position, unless it carries no scene position of its
-// own. The first event after the pointer comes in carries a position Qt
-// worked out from the window's rounded logical position; for that one the
-// window system says which pixel it is, if it agrees within a logical pixel.
-// An event made by hand (a test's) is taken at its own word.
 QPoint PictureBox::devicePixelUnderPointer(const QMouseEvent* event) const {
-    const double ratio = devicePixelRatioF();
-    const QPointF offset(mapTo(window(), QPoint(0, 0)));
-    const QPointF fromScene = event->scenePosition();
-    const QPointF fromLocal = event->position() + offset;
-    // Qt rounds the widget-relative position to the nearest logical pixel,
-    // so a scene position of the same event lies within half a pixel of it
-    // on each axis; one further off was not worked out for this window.
-    constexpr double HalfPixel = 0.5 + 1.0 / 1024;
-    const QPointF rounding = fromScene - fromLocal;
-    const QPointF inWindow =
-        std::abs(rounding.x()) <= HalfPixel && std::abs(rounding.y()) <= HalfPixel ? fromScene
-                                                                                   : fromLocal;
-    if (mPointerJustEntered && event->spontaneous()) {
-        const auto native = nativepointer::inWindow(window()->windowHandle());
-        if (native && std::abs(native->x() / ratio - inWindow.x()) <= 1.0 &&
-            std::abs(native->y() / ratio - inWindow.y()) <= 1.0) {
-            return *native;
-        }
-    }
-    return devicePixelAt(inWindow);
+    return pointerpixel::underPointer(*this, *event, mPointerJustEntered);
 }
 
 // The device pixel of the window that holds a point given in logical pixels.
@@ -338,13 +271,21 @@ void PictureBox::enterEvent(QEnterEvent* event) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    // Only the primary button drags.
-    if (mDragMode == DragMode::Automatic && event->button() == Qt::LeftButton &&
-        clientContains(devicePixelUnderPointer(event))) {
-        const QPixmap icon = mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
-        automaticdrag::begin(this, icon.isNull() ? QCursor(Qt::DragMoveCursor) : QCursor(icon));
-    }
+    mDragDrop.pressed(event);
     mPointerJustEntered = false;
+}
+
+QPixmap PictureBox::dragIconPixmap() const {
+    return mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
+}
+
+// The picture box at a point of the screen, in any window of the program.
+PictureBox* PictureBox::pictureBoxAt(QPointF global) {
+    QWidget* under = QApplication::widgetAt(global.toPoint());
+    while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
+        under = under->parentWidget();
+    }
+    return dynamic_cast<PictureBox*>(under);
 }
 
 // The picture box of this window under a point of the screen, if any.
@@ -356,10 +297,7 @@ PictureBox* PictureBox::boxUnder(QPointF global) const {
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPoint windowPixel = devicePixelUnderPointer(event);
     mPointerJustEntered = false;
-    if (automaticdrag::source() != nullptr) {
-        if (automaticdrag::source() == this && onOLEStartDrag && leavesWindow(event)) {
-            dragOut();
-        }
+    if (mDragDrop.moved(event)) {
         return;
     }
     // A held button keeps the moves coming here wherever the pointer goes;
@@ -385,12 +323,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    if (automaticdrag::source() != nullptr) {
-        // Only the primary button's release drops; other buttons do nothing
-        // while the drag is under way.
-        if (event->button() == Qt::LeftButton && automaticdrag::source() == this) {
-            finishDrag(event);
-        }
+    if (mDragDrop.released(event)) {
         return;
     }
     if (onMouseUp) {
@@ -398,15 +331,7 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
         eventboundary::enter([&] { onMouseUp(args); });
     }
     mPointerJustEntered = false;
-    // The copy menu comes with the secondary button's release, wherever it
-    // was pressed, so that moves with that button held pick as any move does.
-    if (event->button() == Qt::RightButton) {
-        PictureBox* under = boxUnder(event->globalPosition());
-        if (under != nullptr && under->onContextMenu && under->isEnabled()) {
-            const QPoint at = event->globalPosition().toPoint();
-            eventboundary::enter([&] { under->onContextMenu(at); });
-        }
-    }
+    mDragDrop.offerContextMenu(event);
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -419,95 +344,24 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
     mousePressEvent(event);
 }
 
-void PictureBox::finishDrag(const QMouseEvent* event) {
-    automaticdrag::end();
-    // The drop belongs to the control under the pointer, and only to it.
-    PictureBox* target = pictureBoxAt(event->globalPosition());
-    if (target == nullptr || !target->takesDropFrom(this)) {
-        return;
-    }
-    const QPoint windowPixel =
-        target->window() == window()
-            ? devicePixelUnderPointer(event)
-            : target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
-    target->drop(this, windowPixel);
-}
-
-bool PictureBox::leavesWindow(const QMouseEvent* event) const {
-    const QWidget* top = window();
-    return !top->rect().contains(top->mapFromGlobal(event->globalPosition()).toPoint());
-}
-
-// Outside the window the drag is handed to the desktop (XDND on X11), with
-// the drag icon as the pointer whatever lies beneath it. The pointer's button
-// is still down, so the desktop's drag goes on from here until it is released.
-void PictureBox::dragOut() {
-    automaticdrag::end();
-    auto data = std::make_unique<QMimeData>();
-    eventboundary::enter([&] { onOLEStartDrag(*data); });
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data.release());
-    const QPixmap icon = mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
-    for (const Qt::DropAction action :
-         {Qt::CopyAction, Qt::MoveAction, Qt::LinkAction, Qt::IgnoreAction}) {
-        drag->setDragCursor(icon, action);
-    }
-    // The pointer is the whole picture of the drag; no other follows it.
-    QPixmap nothing(1, 1);
-    nothing.fill(Qt::transparent);
-    drag->setPixmap(nothing);
-    drag->exec(Qt::CopyAction);
-}
-
-// Only a drag of this program's own picture boxes lands here: from the
-// primary button's release, or one that left the window and came back. Drags
-// from other programs are refused.
-bool PictureBox::takesDropFrom(const PictureBox* source) const {
-    return onDragDrop && isEnabled() && source != nullptr;
-}
-
-// A desktop drag over the box is taken as a copy, or refused.
-bool PictureBox::acceptDesktopDrag(QDropEvent* event) const {
-    if (!takesDropFrom(dynamic_cast<PictureBox*>(event->source()))) {
-        event->ignore();
-        return false;
-    }
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    return true;
-}
-
-// Every drop reaches DragDrop here, at a device pixel of this box's window.
-void PictureBox::drop(PictureBox* source, QPoint windowPixel) {
-    const QPointF units = unitsAt(windowPixel);
-    eventboundary::enter(
-        [&] { onDragDrop(source, static_cast<float>(units.x()), static_cast<float>(units.y())); });
-}
-
 void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
-    dragMoveEvent(event);
+    mDragDrop.acceptDesktopDrag(event);
 }
 
 void PictureBox::dragMoveEvent(QDragMoveEvent* event) {
-    acceptDesktopDrag(event);
+    mDragDrop.acceptDesktopDrag(event);
 }
 
 void PictureBox::dropEvent(QDropEvent* event) {
-    if (!acceptDesktopDrag(event)) {
-        return;
-    }
-    drop(dynamic_cast<PictureBox*>(event->source()),
-         devicePixelAt(event->position() + QPointF(mapTo(window(), QPoint(0, 0)))));
+    mDragDrop.dropped(event);
+}
+
+void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
+    mDragDrop.contextMenuRequested(event);
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
-    keyboard::offerKeyDown(*event, onKeyDown);
-}
-
-// The menu keys reach the form as keys; the mouse's menu waits for the
-// secondary button's release, so the request its press makes is dropped.
-void PictureBox::contextMenuEvent(QContextMenuEvent* event) {
-    event->setAccepted(event->reason() == QContextMenuEvent::Mouse && onContextMenu);
+    keyboard::takeOrPassOnKey(*event, onKeyDown);
 }
 
 } // namespace forms

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "forms/displayrefresh.h"
 #include "forms/drawingrecord.h"
 #include "forms/flatcontrol.h"
 #include "forms/picture.h"
+#include "forms/pictureboxdragdrop.h"
 #include "forms/userscale.h"
 
-#include <QElapsedTimer>
 #include <QImage>
-#include <QTimer>
 
 class QMimeData;
 
@@ -33,10 +33,7 @@ struct MouseEventArgs {
 // coordinates are in the box's scale (twips, or the user scale that `scale`
 // sets); a mouse event's point is the centre of the device pixel under the
 // pointer's hot spot, so `point` there reads exactly the pixel the user sees.
-// An automatic drag stays inside the program while the pointer is over its
-// window; once the pointer leaves it, the drag becomes the desktop's, carrying
-// whatever the box's OLEStartDrag puts in it, and a box that handles drops
-// takes such a drag back only when it is one of its own program's.
+// Drags, drops and the context menu are PictureBoxDragDrop's.
 class PictureBox : public FlatControl {
   public:
     explicit PictureBox(QWidget* parent = nullptr);
@@ -61,6 +58,8 @@ class PictureBox : public FlatControl {
     DragMode dragMode() const { return mDragMode; }
     void setDragIcon(const Picture& icon) { mDragIcon = icon; }
     const Picture& dragIcon() const { return mDragIcon; }
+    // The drag icon as the pointer shows it; null without one.
+    QPixmap dragIconPixmap() const;
 
     // The persistent image as drawn so far, in device pixels.
     QImage image();
@@ -106,6 +105,10 @@ class PictureBox : public FlatControl {
     std::optional<double> positionMarkY() const override;
 
   private:
+    friend class PictureBoxDragDrop;
+
+    static PictureBox* pictureBoxAt(QPointF global);
+
     QImage& persistentImage();
     QRect deviceClientRect() const;
     ScaleAxis horizontalAxis(const UserScale& scale, QSize deviceSize) const;
@@ -121,13 +124,6 @@ class PictureBox : public FlatControl {
     PictureBox* boxUnder(QPointF global) const;
 
     void markDirty(const QRect& imagePixels);
-    void flushDirty();
-    void finishDrag(const QMouseEvent* event);
-    bool leavesWindow(const QMouseEvent* event) const;
-    void dragOut();
-    bool takesDropFrom(const PictureBox* source) const;
-    bool acceptDesktopDrag(QDropEvent* event) const;
-    void drop(PictureBox* source, QPoint windowPixel);
 
     UserScale mScale;
     QImage mImage;
@@ -139,9 +135,8 @@ class PictureBox : public FlatControl {
     bool mPointerJustEntered = false;
     std::optional<double> mPositionMark;
     std::optional<QRectF> mFocusMarkArea;
-    QRect mDirty;
-    QTimer mRefreshTimer;
-    QElapsedTimer mSinceRefresh;
+    DisplayRefresh mRefresh{*this};
+    PictureBoxDragDrop mDragDrop{*this};
 };
 
 } // namespace forms

@@ -2,6 +2,7 @@
 
 #include "forms/frameextents.h"
 
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -18,7 +19,14 @@ bool platformPlacesWindows() {
     return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-const QScreen* screenOf(const QWidget* window) {
+// The monitor a window is centred on: a window that has never been on screen
+// opens where the user is working, on the monitor that holds the pointer.
+const QScreen* screenFor(const QWidget* window, bool exposed) {
+    if (!exposed) {
+        if (const QScreen* underPointer = QGuiApplication::screenAt(QCursor::pos())) {
+            return underPointer;
+        }
+    }
     return window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
 }
 
@@ -31,8 +39,8 @@ QPoint centredTopLeft(const QRect& available, const QSizeF& frame) {
 
 // Centres the window by the frame that Qt knows: none before it has been on
 // screen.
-void centreNow(QWidget* window) {
-    if (const QScreen* screen = screenOf(window)) {
+void centreNow(QWidget* window, const QScreen* screen) {
+    if (screen != nullptr) {
         window->move(centredTopLeft(screen->availableGeometry(), window->frameGeometry().size()));
     }
 }
@@ -40,12 +48,11 @@ void centreNow(QWidget* window) {
 // Centres a window that is not yet mapped by the frame the window manager
 // will give it (device pixels). The client area is placed: a window placed
 // by its client area keeps that place when it is framed.
-void centreBeforeMapping(QWidget* window, const QMargins& frame) {
-    const QScreen* screen = screenOf(window);
+void centreBeforeMapping(QWidget* window, const QMargins& frame, const QScreen* screen) {
     if (screen == nullptr) {
         return;
     }
-    const qreal ratio = window->devicePixelRatio();
+    const qreal ratio = screen->devicePixelRatio();
     const QMarginsF margins = QMarginsF(frame) / ratio;
     const QPoint frameTopLeft =
         centredTopLeft(screen->availableGeometry(), QSizeF(window->size()).grownBy(margins));
@@ -68,7 +75,7 @@ class CentreWhenExposed : public QObject {
                 mWindow->installEventFilter(this);
             }
         } else if (watched == mWindow && event->type() == QEvent::Expose && mWindow->isExposed()) {
-            centreNow(mWidget);
+            centreNow(mWidget, screenFor(mWidget, true));
             mWindow->removeEventFilter(this);
             deleteLater();
         }
@@ -87,13 +94,14 @@ void centreOnScreen(QWidget* window) {
         return;
     }
     const bool exposed = window->windowHandle() != nullptr && window->windowHandle()->isExposed();
+    const QScreen* screen = screenFor(window, exposed);
     if (!exposed) {
         if (const std::optional<QMargins> frame = frameextents::of(window)) {
-            centreBeforeMapping(window, *frame);
+            centreBeforeMapping(window, *frame, screen);
             return;
         }
     }
-    centreNow(window);
+    centreNow(window, screen);
     if (!exposed) {
         new CentreWhenExposed(window);
     }

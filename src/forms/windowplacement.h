@@ -6,7 +6,8 @@ class QWidget;
 namespace forms::placement {
 
 // Centres the window's frame, as the user sees it, on the available area of
-// its screen. A window that has never been on screen is placed before it is
+// its screen: for a window that has never been on screen, the monitor that
+// holds the pointer. A window that has never been on screen is placed before it is
 // mapped, by the frame the window manager says it will give it; where no
 // window manager says (none runs, or it does not answer), the window is
 // centred by its client area now and centred again, frame and all, as soon as

@@ -2,13 +2,11 @@
 
 #include "forms/checkedmath.h"
 #include "forms/doevents.h"
-#include "forms/eventboundary.h"
 #include "forms/keyboard.h"
 #include "forms/messagebox.h"
+#include "forms/mousepointer.h"
 #include "forms/popupmenu.h"
 #include "forms/resourcelibrary.h"
-#include "forms/screen.h"
-#include "forms/twips.h"
 #include "palette/colorramps.h"
 #include "palette/colorreadout.h"
 #include "palette/colortransfer.h"
@@ -17,13 +15,11 @@
 #include "support/tarnwicksupport.h"
 
 #include <QClipboard>
-#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPointer>
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -32,9 +28,6 @@ constexpr int16_t BoolFalse = 0;
 const QString PaintingText = QStringLiteral(" Painting colors... Please wait. ");
 const QString PaintDoneText = QStringLiteral(" Paint operation complete.");
 const QString PickFromScreenText = QStringLiteral("Pick from Screen");
-const QString NoScreenPickText =
-    QStringLiteral("Picking a colour from the screen needs an X11 session or a desktop portal "
-                   "that picks colours: ");
 
 constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
@@ -64,75 +57,16 @@ forms::Picture loadIconPicture(const QString& name) {
     return icon;
 }
 
-// The children share the control's font, sized so that every caption fits its
-// one-line label even in bold, whatever font the desktop provides: the largest
-// pixel size from 11 down to 7 at which they all fit. Each size measured costs
-// a font engine, so few are: text width grows with the pixel size in
-// proportion, so one measurement tells which size fits, and that size is then
-// checked. Measuring starts in the middle of the range, where Debian's default
-// font lands: there the first measurement is also the check.
-constexpr int LargestCaptionPixelSize = 11;
-constexpr int FirstCaptionPixelSize = 9;
-constexpr int SmallestCaptionPixelSize = 7;
-constexpr int CaptionBorderAndMargin = 4;
-
-QFont captionFont(QFont font) {
-    QFont bold = font;
-    bold.setBold(true);
-    // The largest size at which every caption would fit, in proportion to
-    // their widths at `size`; below `size` if one does not fit there.
-    const auto sizeThatFits = [&bold](int size) {
-        bold.setPixelSize(size);
-        const QFontMetricsF metrics(bold);
-        int fitting = LargestCaptionPixelSize;
-        for (const auto& child : palette::layout::Children) {
-            const QString caption = QString::fromUtf8(child.caption);
-            if (caption.isEmpty()) {
-                continue;
-            }
-            const qreal width = metrics.horizontalAdvance(caption);
-            const int room = forms::twips::toPixels(child.width) - CaptionBorderAndMargin;
-            // Widths are whole pixels, rounded: up to room + 0.5 still fits.
-            int proportional = static_cast<int>(size * (room + 0.5) / width);
-            if (qRound(width) > room) {
-                proportional = std::min(proportional, size - 1);
-            }
-            fitting = std::min(fitting, proportional);
-        }
-        return std::max(fitting, SmallestCaptionPixelSize);
-    };
-    // The smallest size is taken even when nothing fits.
-    int fits = SmallestCaptionPixelSize;
-    int tooWide = LargestCaptionPixelSize + 1;
-    int size = FirstCaptionPixelSize;
-    for (;;) {
-        const int computed = sizeThatFits(size);
-        if (computed >= size) {
-            fits = size;
-        } else {
-            tooWide = size;
-        }
-        const int next = std::clamp(computed, fits, tooWide - 1);
-        if (next == fits) {
-            break;
-        }
-        size = next;
-    }
-    font.setPixelSize(fits);
-    return font;
-}
-
 } // namespace
 
 ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
-    : forms::UserControl(parent), mShowAbout(std::move(showAbout)) {
+    : PaletteControls(parent), mShowAbout(std::move(showAbout)) {
     setObjectName(QStringLiteral("cpMain"));
-    setBackColor(forms::SystemColor::WindowBackground);
-    setForeColor(forms::SystemColor::WindowText);
-    setFont(captionFont(font()));
-    resize(
-        forms::twips::toPixelSize(palette::layout::ControlWidth, palette::layout::ControlHeight));
-    createChildren();
+    mScreenPick = std::make_unique<ScreenPickSession>(
+        *picColorPreview, *lblStatusBar, [this](forms::ColorValue color) { showColor(color); },
+        [this](forms::ColorValue color, QPoint at) {
+            makeCurrentPick(color, static_cast<float>(at.x()), static_cast<float>(at.y()));
+        });
 
     const auto showMenu = [this](QPoint at) { showCopyMenuAt(at); };
     for (const auto [index, bar] : picColorBar) {
@@ -164,98 +98,6 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     chooseToolBarButton(BackgroundStyleRow);
 }
 
-void ColorPalette::createChildren() {
-    std::map<QString, QWidget*> containers;
-    QWidget* previousInTabOrder = nullptr;
-    for (const auto& child : palette::layout::Children) {
-        const QString name = QLatin1String(child.name);
-        QWidget* container = child.container == nullptr
-                                 ? static_cast<QWidget*>(this)
-                                 : containers.at(QLatin1String(child.container));
-        QWidget* widget = createChild(child, container);
-        containers[name] = widget;
-        forms::placeInTwips(widget, child.left, child.top, child.width, child.height);
-        widget->setObjectName(child.index == palette::layout::NotInArray
-                                  ? name
-                                  : QStringLiteral("%1(%2)").arg(name).arg(child.index));
-        widget->setProperty("tabIndex", child.tabIndex);
-        if (child.accessibleName != nullptr) {
-            widget->setAccessibleName(QString::fromUtf8(child.accessibleName));
-        }
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            if (previousInTabOrder != nullptr) {
-                QWidget::setTabOrder(previousInTabOrder, widget);
-            }
-            previousInTabOrder = widget;
-        }
-    }
-    describeForAssistiveTechnology();
-}
-
-// Makes one child of the layout table and keeps it where the procedures find it.
-QWidget* ColorPalette::createChild(const palette::layout::ChildControl& child, QWidget* container) {
-    using palette::layout::Role;
-    if (child.role == Role::Icon) {
-        imgIcon = new forms::ImageControl(container);
-        return imgIcon;
-    }
-    forms::FlatControl* control = nullptr;
-    if (child.role == Role::StatusBar || child.role == Role::Title) {
-        auto* label = new forms::Label(container);
-        label->setCaption(QString::fromUtf8(child.caption));
-        label->setCentered(child.alignment == palette::layout::Alignment::Centre);
-        if (child.role == Role::StatusBar) {
-            lblStatusBar = label;
-        } else {
-            lblTitle.add(child.index, label);
-        }
-        control = label;
-    } else {
-        auto* box = new forms::PictureBox(container);
-        box->setFocusPolicy(Qt::StrongFocus);
-        switch (child.role) {
-        case Role::ToolBar:
-            picToolBar = box;
-            break;
-        case Role::ColorBar:
-            picColorBar.add(child.index, box);
-            break;
-        case Role::Sidebar:
-            picSidebar = box;
-            break;
-        case Role::SelectedColor:
-            picSelectedColor = box;
-            break;
-        default:
-            picColorPreview = box;
-            break;
-        }
-        control = box;
-    }
-    control->setBorder(child.border);
-    control->setBackColor(child.backColor);
-    control->setForeColor(child.foreColor);
-    return control;
-}
-
-void ColorPalette::describeForAssistiveTechnology() {
-    picToolBar->setAccessibleRole(QAccessible::ToolBar);
-    picToolBar->setAccessibleDescription(
-        QStringLiteral("Three buttons, top to bottom: switch the grey background; switch "
-                       "title-bar colours for the titles; about Color palette. Up and Down "
-                       "choose a button, Space presses it"));
-    for (const auto member : picColorBar) {
-        member.control.setAccessibleDescription(
-            QStringLiteral("Point at the bar to read a colour; drag it onto Selected color to "
-                           "keep the colour last read. Up, Down, Page Up, Page Down, Home and "
-                           "End read along the bar, Space keeps the colour, Ctrl+C copies it"));
-    }
-    picSelectedColor->setAccessibleDescription(
-        QStringLiteral("Keeps the colour of a bar dropped on it; double-click to read it back. "
-                       "Space reads it back too"));
-    lblStatusBar->setAccessibleRole(QAccessible::StatusBar);
-}
-
 // The control keeps its designed size, whatever size the host asks for.
 void ColorPalette::UserControl_Resize() {
     setWidthTwips(static_cast<float>(palette::layout::ControlWidth));
@@ -271,7 +113,7 @@ void ColorPalette::PaintBars() {
     if (!ambientUserMode()) {
         return;
     }
-    forms::screen::setMousePointer(forms::screen::Hourglass);
+    forms::mousepointer::setMousePointer(forms::mousepointer::Hourglass);
     setEnabled(false);
     lblStatusBar->setCaption(PaintingText);
 
@@ -298,7 +140,7 @@ void ColorPalette::PaintBars() {
                 if (!alive.isNull()) {
                     setEnabled(true);
                 }
-                forms::screen::setMousePointer(forms::screen::DefaultPointer);
+                forms::mousepointer::setMousePointer(forms::mousepointer::DefaultPointer);
                 return;
             }
         }
@@ -306,7 +148,7 @@ void ColorPalette::PaintBars() {
 
     lblStatusBar->setCaption(PaintDoneText);
     setEnabled(true);
-    forms::screen::setMousePointer(forms::screen::DefaultPointer);
+    forms::mousepointer::setMousePointer(forms::mousepointer::DefaultPointer);
 }
 
 void ColorPalette::SetFonts() {
@@ -356,7 +198,12 @@ void ColorPalette::InitIcons() {
 }
 
 void ColorPalette::PickColor(forms::PictureBox& box, float X, float Y) {
-    const forms::ColorValue color = box.point(X, Y);
+    makeCurrentPick(box.point(X, Y), X, Y);
+}
+
+// What is shown comes first, what is stored last: a failure on the way
+// leaves the current pick as it was.
+void ColorPalette::makeCurrentPick(forms::ColorValue color, float X, float Y) {
     showColor(color);
     mCurColor = color;
     mCurX = X;
@@ -491,9 +338,9 @@ void ColorPalette::showCopyMenuAt(QPoint globalPos) {
     for (const QString& text : texts) {
         items.append({QStringLiteral("Copy ") + text, true, {}, false});
     }
-    const screenpick::Availability screen = screenpick::availability();
-    items.append({PickFromScreenText, screen.available,
-                  screen.available ? QString() : NoScreenPickText + screen.missing, true});
+    const bool pickable = ScreenPickSession::isAvailable();
+    items.append({PickFromScreenText, pickable,
+                  pickable ? QString() : ScreenPickSession::unavailableText(), true});
     const auto chosen = forms::popupmenu::show(this, items, globalPos);
     if (chosen && *chosen < texts.size()) {
         QGuiApplication::clipboard()->setText(texts.at(*chosen));
@@ -505,62 +352,19 @@ void ColorPalette::showCopyMenuAt(QPoint globalPos) {
 void ColorPalette::PickFromScreen() {
     // While the bars are painted the control takes no input, and the paint's
     // own status texts must not be overwritten by a pick's.
-    if (isPickingFromScreen() || !isEnabled()) {
-        return;
+    if (isEnabled()) {
+        mScreenPick->start(window());
     }
-    const screenpick::Availability screen = screenpick::availability();
-    if (!screen.available) {
-        forms::messagebox::msgBox(NoScreenPickText + screen.missing + QLatin1Char('.'));
-        return;
-    }
-    mScreenPicker = screenpick::create();
-    if (!mScreenPicker) {
-        return;
-    }
-    mPreviewBeforeScreenPick = picColorPreview->backColor();
-    mStatusBeforeScreenPick = lblStatusBar->caption();
-    // The colour under the cross-hair is shown as a hover over a bar shows it.
-    mScreenPicker->onHover = [this](const screenpick::Pick& under) {
-        forms::eventboundary::enter([&] { showColor(forms::colorValueFromRgb(under.color)); });
-    };
-    mScreenPicker->setOwnWindow(window());
-    mScreenPicker->onFinished = [this](const std::optional<screenpick::Pick>& pick) {
-        forms::eventboundary::enter([&] { screenPickFinished(pick); });
-    };
-    mScreenPicker->start();
 }
 
 bool ColorPalette::isPickingFromScreen() const {
-    return mScreenPicker && mScreenPicker->isRunning();
+    return mScreenPick->isRunning();
 }
 
-void ColorPalette::screenPickFinished(const std::optional<screenpick::Pick>& pick) {
-    // Deleted once it has returned from the call that ended it.
-    mScreenPicker.release()->deleteLater();
-    if (!pick) {
-        picColorPreview->setBackColor(mPreviewBeforeScreenPick);
-        lblStatusBar->setCaption(mStatusBeforeScreenPick);
-        return;
-    }
-    const forms::ColorValue color = forms::colorValueFromRgb(pick->color);
-    showColor(color);
-    mCurColor = color;
-    const QPoint at = pick->devicePixel.value_or(QPoint());
-    mCurX = static_cast<float>(at.x());
-    mCurY = static_cast<float>(at.y());
-}
-
-ColorPalette::~ColorPalette() {
-    if (mScreenPicker) {
-        mScreenPicker->onHover = nullptr;
-        mScreenPicker->onFinished = nullptr;
-    }
-}
+ColorPalette::~ColorPalette() = default;
 
 // A pick ends with the window it was started from.
 void ColorPalette::hideEvent(QHideEvent* event) {
-    if (isPickingFromScreen()) {
-        mScreenPicker->cancel();
-    }
+    mScreenPick->cancel();
     forms::UserControl::hideEvent(event);
 }

@@ -1,12 +1,7 @@
 #pragma once
 
-#include "forms/controlarray.h"
-#include "forms/imagecontrol.h"
-#include "forms/label.h"
-#include "forms/picturebox.h"
-#include "forms/usercontrol.h"
-#include "palette/palettelayout.h"
-#include "screenpick/screenpicker.h"
+#include "palette/palettecontrols.h"
+#include "palette/screenpicksession.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,7 +17,7 @@ class QMimeData;
 // does can be done from the keyboard too, the current pick can be copied or
 // dragged to other programs, and a colour can be picked anywhere on the
 // screen.
-class ColorPalette : public forms::UserControl {
+class ColorPalette : public PaletteControls {
   public:
     // showAbout opens the application's about box and returns when it closes.
     explicit ColorPalette(std::function<void()> showAbout, QWidget* parent = nullptr);
@@ -57,18 +52,14 @@ class ColorPalette : public forms::UserControl {
     int16_t mTitleBars = 0;
 
   private:
-    void createChildren();
-    QWidget* createChild(const palette::layout::ChildControl& child, QWidget* container);
-    void describeForAssistiveTechnology();
-
     void UserControl_Resize();
     void UserControl_Show();
     void LoadToolBar();
     void InitIcons();
 
     void PickColor(forms::PictureBox& box, float X, float Y);
+    void makeCurrentPick(forms::ColorValue color, float X, float Y);
     void showColor(forms::ColorValue color);
-    void screenPickFinished(const std::optional<screenpick::Pick>& pick);
     void picColorBar_MouseMove(int16_t Index, int16_t Button, int16_t Shift, float X, float Y);
     void picSelectedColor_DblClick();
     void picSelectedColor_DragDrop(forms::PictureBox* Source, float X, float Y);
@@ -84,20 +75,8 @@ class ColorPalette : public forms::UserControl {
 
     std::function<void()> mShowAbout;
 
-    forms::PictureBox* picToolBar = nullptr;
-    forms::ControlArray<forms::PictureBox> picColorBar;
-    forms::Label* lblStatusBar = nullptr;
-    forms::PictureBox* picSidebar = nullptr;
-    forms::ControlArray<forms::Label> lblTitle;
-    forms::PictureBox* picSelectedColor = nullptr;
-    forms::PictureBox* picColorPreview = nullptr;
-    forms::ImageControl* imgIcon = nullptr;
-
     // The toolbar button that Up and Down have chosen, for Space or Enter.
     int mChosenButton = 0;
 
-    // A screen pick, while it runs, and what it restores when cancelled.
-    std::unique_ptr<screenpick::ScreenPicker> mScreenPicker;
-    forms::ColorValue mPreviewBeforeScreenPick = 0;
-    QString mStatusBeforeScreenPick;
+    std::unique_ptr<ScreenPickSession> mScreenPick;
 };

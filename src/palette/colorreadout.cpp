@@ -17,11 +17,7 @@ QString hexLiteral(const QString& hex) {
 }
 
 QString hexTriplet(Channels channels) {
-    return QStringLiteral("#%1%2%3")
-        .arg(channels.red, 2, 16, QLatin1Char('0'))
-        .arg(channels.green, 2, 16, QLatin1Char('0'))
-        .arg(channels.blue, 2, 16, QLatin1Char('0'))
-        .toUpper();
+    return forms::hexTriplet(qRgb(channels.red, channels.green, channels.blue));
 }
 
 QString rgbFunction(Channels channels) {

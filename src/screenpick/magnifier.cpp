@@ -1,5 +1,7 @@
 #include "screenpick/magnifier.h"
 
+#include "forms/colorvalue.h"
+
 #include <QFont>
 #include <QPainter>
 
@@ -79,12 +81,12 @@ void paint(QPainter& painter, const QImage& image, QPoint hotSpot, const QRect& 
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
 
     const QRect caption(frame.left(), frame.top() + side, frame.width(), frame.height() - side);
-    const QColor under = image.valid(hotSpot) ? image.pixelColor(hotSpot) : QColor(Qt::black);
+    const QRgb under = image.valid(hotSpot) ? image.pixel(hotSpot) : qRgb(0, 0, 0);
     QFont font = painter.font();
     font.setPixelSize(std::max(1, caption.height() * LogicalFont / LogicalCaption));
     painter.setFont(font);
     painter.setPen(Qt::white);
-    painter.drawText(caption, Qt::AlignCenter, under.name(QColor::HexRgb).toUpper());
+    painter.drawText(caption, Qt::AlignCenter, forms::hexTriplet(under));
     painter.restore();
 }
 

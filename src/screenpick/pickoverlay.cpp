@@ -1,5 +1,6 @@
 #include "screenpick/pickoverlay.h"
 
+#include "forms/devicepixels.h"
 #include "screenpick/magnifier.h"
 
 #include <QKeyEvent>
@@ -7,8 +8,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
-
-#include <cmath>
 
 PickOverlay::PickOverlay(QScreen* screen, QImage image)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -74,12 +73,7 @@ QRect PickOverlay::magnifierFrame() const {
 // The logical pixels that hold a device rectangle, with a pixel to spare for
 // the rounding at fractional scales.
 QRect PickOverlay::toLogical(const QRect& device) const {
-    const qreal ratio = devicePixelRatioF();
-    const int left = static_cast<int>(std::floor(device.left() / ratio)) - 1;
-    const int top = static_cast<int>(std::floor(device.top() / ratio)) - 1;
-    const int right = static_cast<int>(std::ceil((device.right() + 1) / ratio)) + 1;
-    const int bottom = static_cast<int>(std::ceil((device.bottom() + 1) / ratio)) + 1;
-    return {QPoint(left, top), QPoint(right, bottom)};
+    return forms::devicepixels::logicalCover(device, devicePixelRatioF()).adjusted(-1, -1, 1, 1);
 }
 
 void PickOverlay::paintEvent(QPaintEvent* event) {
@@ -87,11 +81,7 @@ void PickOverlay::paintEvent(QPaintEvent* event) {
     // Device pixels from here on: the screen copy lands one to one.
     const qreal ratio = devicePixelRatioF();
     painter.setWorldTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
-    const QRect dirty = event->rect();
-    const QRect deviceDirty(QPoint(static_cast<int>(std::floor(dirty.left() * ratio)),
-                                   static_cast<int>(std::floor(dirty.top() * ratio))),
-                            QPoint(static_cast<int>(std::ceil((dirty.right() + 1) * ratio)),
-                                   static_cast<int>(std::ceil((dirty.bottom() + 1) * ratio))));
+    const QRect deviceDirty = forms::devicepixels::deviceCover(event->rect(), ratio);
     painter.drawImage(deviceDirty.topLeft(), mImage, deviceDirty);
     if (mHotSpot) {
         screenpick::magnifier::paint(painter, mImage, *mHotSpot, magnifierFrame());
@@ -106,7 +96,7 @@ void PickOverlay::mouseMoveEvent(QMouseEvent* /*event*/) {
 
 void PickOverlay::mousePressEvent(QMouseEvent* event) {
     if (onPressed) {
-        onPressed(event->button());
+        onPressed(event->button(), event->timestamp());
     }
 }
 

@@ -30,7 +30,8 @@ class PickOverlay : public QWidget {
     void setHole(const QRect& hole);
 
     std::function<void()> onPointerMoved;
-    std::function<void(Qt::MouseButton)> onPressed;
+    // A button pressed, with the window system's time of the press.
+    std::function<void(Qt::MouseButton, quint64 time)> onPressed;
     std::function<void(int key, Qt::KeyboardModifiers modifiers)> onKey;
 
   protected:

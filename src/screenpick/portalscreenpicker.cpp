@@ -98,7 +98,7 @@ void PortalScreenPicker::start() {
                 }
                 if (reply.isError()) {
                     stopListening();
-                    finish(std::nullopt);
+                    notifyFinished(std::nullopt);
                 } else if (reply.value().path() != mRequest) {
                     // An older portal chooses the request object itself.
                     listenTo(reply.value().path());
@@ -113,7 +113,7 @@ void PortalScreenPicker::cancel() {
     mBus.asyncCall(
         QDBusMessage::createMethodCall(Service, mRequest, Request, QStringLiteral("Close")));
     stopListening();
-    finish(std::nullopt);
+    notifyFinished(std::nullopt);
 }
 
 void PortalScreenPicker::listenTo(const QString& request) {
@@ -135,7 +135,7 @@ void PortalScreenPicker::response(uint code, const QVariantMap& results) {
     stopListening();
     const auto color = results.value(QStringLiteral("color"));
     if (code != Success || !color.canConvert<QDBusArgument>()) {
-        finish(std::nullopt);
+        notifyFinished(std::nullopt);
         return;
     }
     double red = 0;
@@ -145,5 +145,6 @@ void PortalScreenPicker::response(uint code, const QVariantMap& results) {
     argument.beginStructure();
     argument >> red >> green >> blue;
     argument.endStructure();
-    finish(screenpick::Pick{screenpick::portalcolor::colorFromPortal(red, green, blue), {}});
+    notifyFinished(
+        screenpick::Pick{screenpick::portalcolor::colorFromPortal(red, green, blue), {}});
 }

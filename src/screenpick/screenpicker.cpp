@@ -66,10 +66,15 @@ bool picksTheX11Way() {
 
 } // namespace
 
-void ScreenPicker::finish(const std::optional<Pick>& pick) {
+void ScreenPicker::notifyFinished(const std::optional<Pick>& pick) {
     if (onFinished) {
         onFinished(pick);
     }
+}
+
+void ScreenPicker::notifyRefused(const QString& reason) {
+    mRefusal = reason;
+    notifyFinished(std::nullopt);
 }
 
 bool isWaylandSession() {

@@ -29,22 +29,30 @@ class ScreenPicker : public QObject {
     // picking reports it).
     std::function<void(const Pick&)> onHover;
     // Once per start: the colour taken, or nothing when the pick was
-    // cancelled or could not run.
+    // cancelled or could not run (refusal() then says why).
     std::function<void(const std::optional<Pick>&)> onFinished;
 
     // The window the pick was started from stays live above a screen held
     // still, so that what it shows of the pick is seen; none by default.
-    void setOwnWindow(QWidget* window) { mOwnWindow = window; }
+    void setLiveWindow(QWidget* window) { mLiveWindow = window; }
 
     virtual void start() = 0;
     // Ends a running pick as cancelled; nothing when none runs.
     virtual void cancel() = 0;
     virtual bool isRunning() const = 0;
+    // Why the last pick could not run, a sentence for the user; empty when
+    // it ran.
+    const QString& refusal() const { return mRefusal; }
 
   protected:
-    void finish(const std::optional<Pick>& pick);
+    // Tells onFinished how the pick ended.
+    void notifyFinished(const std::optional<Pick>& pick);
+    void notifyRefused(const QString& reason);
 
-    QPointer<QWidget> mOwnWindow;
+    QPointer<QWidget> mLiveWindow;
+
+  private:
+    QString mRefusal;
 };
 
 // Whether this desktop lets us pick, and if not, what is missing.

@@ -3,12 +3,18 @@
 #include "forms/x11connection.h"
 #include "screenpick/pickoverlay.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
 #include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -17,12 +23,19 @@
 namespace {
 
 constexpr int LongNudge = 10;
+constexpr std::chrono::milliseconds PointerPatience(500);
+constexpr std::chrono::milliseconds GrabRetryInterval(5);
 
 void returnFreedMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
 }
+
+const QString HeldPointer = QStringLiteral(
+    "No colour can be picked from the screen now: another program holds the pointer.");
+const QString HeldKeyboard = QStringLiteral(
+    "No colour can be picked from the screen now: another program holds the keyboard.");
 
 } // namespace
 
@@ -31,13 +44,21 @@ bool X11ScreenPicker::isAvailable() {
 }
 
 X11ScreenPicker::X11ScreenPicker() : mConnection(forms::x11::connection()) {
-    if (mConnection != nullptr) {
-        mRoot = xcb_setup_roots_iterator(xcb_get_setup(mConnection)).data->root;
-    }
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    // The overlays cover the screens as they were; a screen that comes or
+    // goes ends the pick.
+    const auto screensChanged = [this] { cancel(); };
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, this, screensChanged);
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, this, screensChanged);
 }
 
 X11ScreenPicker::~X11ScreenPicker() {
+    QCoreApplication::instance()->removeNativeEventFilter(this);
     mOverlays.clear();
+    mEndedOverlays.clear();
+    // The screen copies are large enough that the C library may keep their
+    // memory for the next ones; it goes back to the system now.
+    returnFreedMemory();
 }
 
 void X11ScreenPicker::start() {
@@ -45,7 +66,7 @@ void X11ScreenPicker::start() {
         return;
     }
     if (mConnection == nullptr) {
-        finish(std::nullopt);
+        notifyFinished(std::nullopt);
         return;
     }
     // Every screen is copied before the first overlay hides it.
@@ -58,50 +79,102 @@ void X11ScreenPicker::start() {
     }
     for (auto& [screen, image] : copies) {
         auto overlay = std::make_unique<PickOverlay>(screen, std::move(image));
-        overlay->onPointerMoved = [this] { follow(); };
-        overlay->onPressed = [this](Qt::MouseButton button) { pressed(button); };
+        overlay->onPointerMoved = [this] { trackPointer(); };
+        overlay->onPressed = [this](Qt::MouseButton button, quint64 time) {
+            pressed(button, time);
+        };
         overlay->onKey = [this](int key, Qt::KeyboardModifiers modifiers) {
             keyPressed(key, modifiers);
         };
-        if (mOwnWindow && mOwnWindow->isVisible()) {
-            // The own window is seen through a hole; it is read as it was when
-            // the pick began, like everything else.
-            overlay->setHole(mOwnWindow->frameGeometry().translated(-overlay->pos()));
+        if (mLiveWindow && mLiveWindow->isVisible()) {
+            // The live window is seen through a hole; it is read as it was
+            // when the pick began, like everything else.
+            overlay->setHole(mLiveWindow->frameGeometry().translated(-overlay->pos()));
         }
         overlay->show();
         mOverlays.push_back(std::move(overlay));
     }
     if (mOverlays.empty()) {
-        finish(std::nullopt);
+        notifyFinished(std::nullopt);
         return;
     }
-    // Pointer and keys belong to the pick until it ends; a desktop that will
-    // not give them up ends it at once.
+    const QString refused = takePointerAndKeyboard();
+    if (!refused.isEmpty()) {
+        endPick(std::nullopt, refused);
+        return;
+    }
+    trackPointer();
+}
+
+// Whether the pointer can be grabbed for a window. A window manager holds it
+// for a moment after a click, so a grab held elsewhere is tried again for a
+// little while before the answer is no.
+bool X11ScreenPicker::pointerCanBeTaken(uint32_t window) const {
+    const QDeadlineTimer patience(PointerPatience);
+    for (;;) {
+        const auto trial = forms::x11::owned(xcb_grab_pointer_reply(
+            mConnection,
+            xcb_grab_pointer(mConnection, 0, window, 0, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                             XCB_NONE, XCB_NONE, XCB_CURRENT_TIME),
+            nullptr));
+        if (trial && trial->status == XCB_GRAB_STATUS_SUCCESS) {
+            xcb_ungrab_pointer(mConnection, XCB_CURRENT_TIME);
+            return true;
+        }
+        const bool heldElsewhere = trial && (trial->status == XCB_GRAB_STATUS_ALREADY_GRABBED ||
+                                             trial->status == XCB_GRAB_STATUS_FROZEN);
+        if (!heldElsewhere || patience.hasExpired()) {
+            return false;
+        }
+        std::this_thread::sleep_for(GrabRetryInterval);
+    }
+}
+
+// Pointer and keys belong to the pick until it ends. Qt reports a pointer
+// grab as taken even when another program holds the pointer, so the server
+// is asked first; a pick with the keys alone is no pick. Answers why the
+// pick cannot run, or nothing.
+QString X11ScreenPicker::takePointerAndKeyboard() {
     PickOverlay& first = *mOverlays.front();
+    QWindow* window = first.windowHandle();
+    if (window == nullptr) {
+        return HeldPointer;
+    }
+    const auto native = static_cast<xcb_window_t>(window->winId());
+    const auto pointer = forms::x11::pointer(mConnection, native);
+    mRoot = pointer ? pointer->root : 0;
+    if (!pointerCanBeTaken(native)) {
+        return HeldPointer;
+    }
     first.grabMouse(Qt::CrossCursor);
     first.grabKeyboard();
-    QWindow* window = first.windowHandle();
-    if (window == nullptr || !window->setMouseGrabEnabled(true) ||
-        !window->setKeyboardGrabEnabled(true)) {
-        end(std::nullopt);
-        return;
+    if (!window->setMouseGrabEnabled(true)) {
+        return HeldPointer;
     }
-    follow();
+    if (!window->setKeyboardGrabEnabled(true)) {
+        return HeldKeyboard;
+    }
+    // A zero-length append changes nothing but makes the server say when
+    // the pick began (see nativeEventFilter).
+    mStartTime.reset();
+    xcb_change_property(mConnection, XCB_PROP_MODE_APPEND, native, XCB_ATOM_WM_NAME,
+                        XCB_ATOM_STRING, 8, 0, nullptr);
+    xcb_flush(mConnection);
+    return {};
 }
 
 void X11ScreenPicker::cancel() {
     if (isRunning()) {
-        end(std::nullopt);
+        endPick(std::nullopt);
     }
 }
 
 std::optional<QPoint> X11ScreenPicker::pointerOnDesktop() const {
-    const auto reply = forms::x11::owned(
-        xcb_query_pointer_reply(mConnection, xcb_query_pointer(mConnection, mRoot), nullptr));
-    if (!reply) {
+    const auto pointer = forms::x11::pointer(mConnection, mRoot);
+    if (!pointer) {
         return std::nullopt;
     }
-    return QPoint(reply->root_x, reply->root_y);
+    return pointer->onRoot;
 }
 
 std::optional<screenpick::Pick> X11ScreenPicker::pickAt(QPoint desktopPixel) const {
@@ -114,17 +187,18 @@ std::optional<screenpick::Pick> X11ScreenPicker::pickAt(QPoint desktopPixel) con
     return std::nullopt;
 }
 
-// The pointer has moved: the magnifier and the colour under it follow.
-void X11ScreenPicker::follow() {
+// The pointer has moved: the magnifier and the colour under the hot spot
+// follow it.
+void X11ScreenPicker::trackPointer() {
     const std::optional<QPoint> at = pointerOnDesktop();
     for (const auto& overlay : mOverlays) {
         const QRect area = overlay->deviceGeometry();
         overlay->setHotSpot(at && area.contains(*at) ? std::optional(*at - area.topLeft())
                                                      : std::nullopt);
     }
-    mUnder = at ? pickAt(*at) : std::nullopt;
-    if (mUnder && onHover) {
-        onHover(*mUnder);
+    mColorUnderHotSpot = at ? pickAt(*at) : std::nullopt;
+    if (mColorUnderHotSpot && onHover) {
+        onHover(*mColorUnderHotSpot);
     }
 }
 
@@ -144,12 +218,18 @@ void X11ScreenPicker::nudge(int dx, int dy) {
     xcb_flush(mConnection);
 }
 
-void X11ScreenPicker::pressed(Qt::MouseButton button) {
+// A window manager may hold a click made just before the pick began and hand
+// it on once the pick is under way: a press from before the start is not
+// the user's answer to the pick.
+void X11ScreenPicker::pressed(Qt::MouseButton button, quint64 time) {
+    if (!mStartTime || time < *mStartTime) {
+        return;
+    }
     if (button == Qt::LeftButton) {
-        follow();
-        end(mUnder);
+        trackPointer();
+        endPick(mColorUnderHotSpot);
     } else if (button == Qt::RightButton) {
-        end(std::nullopt);
+        endPick(std::nullopt);
     }
 }
 
@@ -157,13 +237,13 @@ void X11ScreenPicker::keyPressed(int key, Qt::KeyboardModifiers modifiers) {
     const int step = modifiers.testFlag(Qt::ShiftModifier) ? LongNudge : 1;
     switch (key) {
     case Qt::Key_Escape:
-        end(std::nullopt);
+        endPick(std::nullopt);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        follow();
-        end(mUnder);
+        trackPointer();
+        endPick(mColorUnderHotSpot);
         break;
     case Qt::Key_Left:
         nudge(-step, 0);
@@ -182,23 +262,53 @@ void X11ScreenPicker::keyPressed(int key, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-// Gives pointer, keys and the screen copies back, then answers.
-void X11ScreenPicker::end(std::optional<screenpick::Pick> pick) {
-    if (!mOverlays.empty()) {
-        mOverlays.front()->releaseKeyboard();
-        mOverlays.front()->releaseMouse();
+// Gives pointer and keys back, then answers, once. The overlays hear
+// nothing more.
+void X11ScreenPicker::endPick(std::optional<screenpick::Pick> pick, const QString& refusal) {
+    if (!isRunning()) {
+        return;
     }
-    for (const auto& overlay : mOverlays) {
-        overlay->hide();
-    }
-    // Deleted once the event that ended the pick has left them. The screen
-    // copies are large enough that the C library may keep their memory for
-    // the next ones; it goes back to the system once the last one is gone.
-    QObject::connect(mOverlays.back().get(), &QObject::destroyed, [] { returnFreedMemory(); });
+    mOverlays.front()->releaseKeyboard();
+    mOverlays.front()->releaseMouse();
     for (auto& overlay : mOverlays) {
-        overlay.release()->deleteLater();
+        overlay->onPointerMoved = nullptr;
+        overlay->onPressed = nullptr;
+        overlay->onKey = nullptr;
+        overlay->hide();
+        mEndedOverlays.push_back(std::move(overlay));
     }
     mOverlays.clear();
-    mUnder.reset();
-    finish(pick);
+    mColorUnderHotSpot.reset();
+    if (refusal.isEmpty()) {
+        notifyFinished(pick);
+    } else {
+        notifyRefused(refusal);
+    }
+}
+
+// Notes when the pick began, and drops keys still on their way to a pick
+// that has ended: Qt hands keys to the window that has the focus, whichever
+// window the server sent them to, and one typed before the pick ended must
+// not reach the window behind.
+bool X11ScreenPicker::nativeEventFilter(const QByteArray& eventType, void* message,
+                                        qintptr* /*result*/) {
+    if (eventType != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const uint8_t type = event->response_type & ~0x80U;
+    if (type == XCB_PROPERTY_NOTIFY && isRunning()) {
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (change->atom == XCB_ATOM_WM_NAME &&
+            change->window == mOverlays.front()->windowHandle()->winId()) {
+            mStartTime = change->time;
+        }
+        return false;
+    }
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) {
+        return false;
+    }
+    const auto* key = static_cast<const xcb_key_press_event_t*>(message);
+    return std::any_of(mEndedOverlays.begin(), mEndedOverlays.end(),
+                       [key](const auto& overlay) { return overlay->winId() == key->event; });
 }

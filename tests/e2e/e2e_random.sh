@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Random input, for a bounded time: moves, clicks and double-clicks of every
 # button, drags inside and out of the window with other buttons and keys in
-# between, the picking keys, Ctrl+C, the menus, the about box, and now and
-# then Esc, after which the program is started again. It fails on an exit
-# other than status 0, on anything on stderr, on a window that stops
-# answering, on a drag that goes on once every button is up, and on a hover
-# that no longer picks the pixel under the pointer. SEED repeats a run (each
+# between, the picking keys, Ctrl+C, the menus, the about box, screen picks
+# ended every way (a double-click, keys typed ahead, Ctrl+P twice, the window
+# closed, the pointer held by another program), and now and then Esc, after
+# which the program is started again. It fails on an exit other than status
+# 0, on anything on stderr, on a window that stops answering, on a drag that
+# goes on once every button is up, on pointer or keyboard held with nothing of
+# the program open, and on a hover that no longer picks the pixel under the
+# pointer. SEED repeats a run (each
 # run prints its own, and a failure the last input sent); SECONDS_OF_INPUT
 # sets how long it goes on.
 source "$(dirname "$0")/lib.sh"
@@ -87,7 +90,7 @@ random_move() {
 }
 random_key() {
     local keys=(Up Down Prior Next Home End Tab shift+Tab space Return ctrl+c ctrl+Insert Menu
-        shift+F10 shift+F1 F1 Left Right a)
+        shift+F10 shift+F1 F1 Left Right a ctrl+p)
     xdotool key "${keys[RANDOM % ${#keys[@]}]}"
 }
 random_click() {
@@ -110,6 +113,31 @@ random_drag() {
         esac
     done
     release_all
+}
+
+# A screen pick, ended one of the ways a user may end it; input sent at once
+# reaches the X server in one write, before the program can answer any of it.
+random_screen_pick() {
+    local held_elsewhere=$((RANDOM % 8 == 0))
+    if [ $held_elsewhere -eq 1 ]; then
+        probe hold_pointer
+        ACTIONS+=("${EPOCHREALTIME} probe hold_pointer")
+    fi
+    xdotool key ctrl+p
+    picks=$((picks + 1))
+    local ending=(
+        "at_once click:1 click:1" "at_once key:Return key:Escape" "at_once key:Escape key:Escape"
+        "at_once key:Control_L+p key:Control_L+p" "at_once key:Right key:shift+Down key:space"
+        "at_once click:3" "close $WINDOW")
+    local chosen=${ending[RANDOM % ${#ending[@]}]}
+    [ "${chosen%% *}" != close ] || [ $((RANDOM % 4)) -eq 0 ] || chosen=${ending[0]}
+    random_move
+    ACTIONS+=("${EPOCHREALTIME} probe $chosen")
+    probe $chosen
+    if [ $held_elsewhere -eq 1 ]; then
+        probe release_pointer
+        ACTIONS+=("${EPOCHREALTIME} probe release_pointer")
+    fi
 }
 
 # Closes whatever menu or box of the program is open. Fails if one does not
@@ -197,6 +225,8 @@ settle() {
     for tries in $(seq 20); do
         ! app_ended || return 1
         close_the_others || return 1
+        wait_for 10 "pointer or keyboard stayed held with nothing of the program open" \
+            input_free
         # The main window closed by an Esc: the program is on its way out.
         if window_gone; then
             wait_for 10 "the window closed but the program did not end" app_ended
@@ -218,6 +248,15 @@ settle() {
     done
     fail "a menu or box of the program opens again and again"
 }
+# Nothing holds pointer or keyboard; an input that opened a menu or box on
+# its way in the meantime holds them rightly.
+input_free() {
+    probe pointer
+    local pointer=$REPLY
+    probe keyboard
+    WAIT_DETAIL="the pointer is $pointer, the keyboard $REPLY"
+    [ "$pointer $REPLY" = "free free" ] || ! only_main_window
+}
 window_gone() {
     probe state "$WINDOW"
     [ "$REPLY" != viewable ]
@@ -235,16 +274,17 @@ restart_if_ended() {
     starts=$((starts + 1))
 }
 
-actions=0 starts=1 hovers_taken=0
+actions=0 starts=1 hovers_taken=0 picks=0
 deadline=$((${EPOCHREALTIME//[.,]/} + DURATION * 1000000))
 next_check=0
 while [ "${EPOCHREALTIME//[.,]/}" -lt $deadline ]; do
-    case $((RANDOM % 20)) in
+    case $((RANDOM % 22)) in
     0 | 1 | 2 | 3 | 4 | 5 | 6) random_move ;;
     7 | 8 | 9) random_click ;;
     10 | 11 | 12) random_drag ;;
     13 | 14 | 15 | 16 | 17 | 18) random_key ;;
     19) [ $((RANDOM % 4)) -ne 0 ] || xdotool key Escape ;;
+    20 | 21) random_screen_pick ;;
     esac
     actions=$((actions + 1))
     restart_if_ended
@@ -266,5 +306,6 @@ wait_for 10 "the window did not get the keyboard focus back" window_focused
 xdotool key Escape
 expect_exit 0
 trap cleanup EXIT
-echo "e2e_random: passed, $actions random actions, $starts start(s) of the program," \
+echo "e2e_random: passed, $actions random actions, $picks screen pick(s)," \
+    "$starts start(s) of the program," \
     "$hovers_taken hover(s) taken by a menu or box that input on its way opened"

@@ -11,6 +11,18 @@ too slow to watch a paint.
   owner SELECTION    the id of the window that owns the selection, or "none"
   disown SELECTION   makes the selection owned by no window
   pointer            "grabbed" while a client holds the pointer, else "free"
+  keyboard           "grabbed" while a client holds the keyboard, else "free"
+  hold_pointer       grabs the pointer for this probe, as another program
+                     would, until release_pointer; answers "held"
+  release_pointer    gives it back; answers "released"
+  viewable NAME      how many viewable windows are named NAME
+  at_once INPUT ...  sends input through XTEST in one write, so that the X
+                     server has handled all of it before a client can answer
+                     the first: key:NAME (pressed and released, NAME a keysym
+                     such as Escape, or keysyms joined by "+" for a chord:
+                     Control_L+p) or click:BUTTON; answers "sent"
+  close WINDOW       asks the window to close, as a window manager's close
+                     button does (WM_DELETE_WINDOW); answers "asked"
   managed            "yes" once the window manager has taken in a window of
                      ours (which then goes), "no" until then
   cursor             the pointer's shape as the X server shows it now:
@@ -75,6 +87,10 @@ class XFixesCursorImage(ctypes.Structure):
     ]
 
 
+xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                      ctypes.c_ulong]
 xfixes = ctypes.CDLL(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
 xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(XFixesCursorImage)
 xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
@@ -98,6 +114,11 @@ xlib.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
                             ctypes.POINTER(ctypes.c_char_p)]
 xlib.XFree.argtypes = [ctypes.c_void_p]
 xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xlib.XStringToKeysym.restype = ctypes.c_ulong
+xlib.XStringToKeysym.argtypes = [ctypes.c_char_p]
+xlib.XKeysymToKeycode.restype = ctypes.c_ubyte
+xlib.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XFlush.argtypes = [ctypes.c_void_p]
 xlib.XInternAtom.restype = ctypes.c_ulong
 xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 xlib.XGetSelectionOwner.restype = ctypes.c_ulong
@@ -107,6 +128,11 @@ xlib.XGrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, cty
                               ctypes.c_int, ctypes.c_int, ctypes.c_ulong, ctypes.c_ulong,
                               ctypes.c_ulong]
 xlib.XUngrabPointer.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                               ctypes.c_int, ctypes.c_ulong]
+xlib.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                            ctypes.c_void_p]
 xlib.XCreateSimpleWindow.restype = ctypes.c_ulong
 xlib.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong,
@@ -161,26 +187,28 @@ def synced(call):
     return result, not x_errors
 
 
-def find(name, window=root):
+def named(name, window=root):
+    """The windows below `window` named `name`, depth first."""
     text = ctypes.c_char_p()
     if window != root and xlib.XFetchName(display, window, ctypes.byref(text)) and text.value:
         found = text.value.decode("latin-1") == name
         xlib.XFree(text)
         if found:
-            return window
+            yield window
     parent, top = ctypes.c_ulong(), ctypes.c_ulong()
     children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
     if not xlib.XQueryTree(display, window, ctypes.byref(top), ctypes.byref(parent),
                            ctypes.byref(children), ctypes.byref(count)):
-        return None
+        return
     ids = [children[i] for i in range(count.value)]
     if children:
         xlib.XFree(children)
     for child in ids:
-        hit = find(name, child)
-        if hit:
-            return hit
-    return None
+        yield from named(name, child)
+
+
+def find(name):
+    return next(named(name), None)
 
 
 def state(window):
@@ -212,6 +240,70 @@ def pointer():
         xlib.XUngrabPointer(display, CurrentTime)
     xlib.XSync(display, 0)
     return "free" if status == GrabSuccess else "grabbed"
+
+
+def keyboard():
+    """Whether another client grabs the keyboard: a grab of ours is refused."""
+    status = xlib.XGrabKeyboard(display, root, 0, GrabModeAsync, GrabModeAsync, CurrentTime)
+    if status == GrabSuccess:
+        xlib.XUngrabKeyboard(display, CurrentTime)
+    xlib.XSync(display, 0)
+    return "free" if status == GrabSuccess else "grabbed"
+
+
+def hold_pointer():
+    status = xlib.XGrabPointer(display, root, 0, 0, GrabModeAsync, GrabModeAsync, 0, 0,
+                               CurrentTime)
+    xlib.XSync(display, 0)
+    return "held" if status == GrabSuccess else "refused"
+
+
+def release_pointer():
+    xlib.XUngrabPointer(display, CurrentTime)
+    xlib.XSync(display, 0)
+    return "released"
+
+
+def viewable(name):
+    return sum(1 for window in named(name) if state(window) == "viewable")
+
+
+def at_once(inputs):
+    for item in inputs:
+        kind, name = item.split(":", 1)
+        if kind == "key":
+            codes = [xlib.XKeysymToKeycode(display, xlib.XStringToKeysym(key.encode()))
+                     for key in name.split("+")]
+            for code in codes:
+                xtst.XTestFakeKeyEvent(display, code, 1, 0)
+            for code in reversed(codes):
+                xtst.XTestFakeKeyEvent(display, code, 0, 0)
+        else:
+            xtst.XTestFakeButtonEvent(display, int(name), 1, 0)
+            xtst.XTestFakeButtonEvent(display, int(name), 0, 0)
+    xlib.XFlush(display)
+    return "sent"
+
+
+class XClientMessageEvent(ctypes.Structure):
+    _fields_ = [
+        ("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+        ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+        ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+        ("data", ctypes.c_long * 5), ("padding", ctypes.c_long * 12),
+    ]
+
+
+ClientMessage = 33
+
+
+def close(window):
+    message = XClientMessageEvent(type=ClientMessage, window=window,
+                                  message_type=selection("WM_PROTOCOLS"), format=32)
+    message.data[0] = selection("WM_DELETE_WINDOW")
+    message.data[1] = CurrentTime
+    synced(lambda: xlib.XSendEvent(display, window, 0, 0, ctypes.byref(message)))
+    return "asked"
 
 
 def parent_of(window):
@@ -313,7 +405,8 @@ def cursor():
 
 
 for line in sys.stdin:
-    command, *arguments = line.split(maxsplit=1 if line.startswith("find") else -1)
+    takes_name = line.startswith(("find", "viewable"))
+    command, *arguments = line.split(maxsplit=1 if takes_name else -1)
     if command == "find":
         hit = find(arguments[0].rstrip("\n"))
         answer = hex(hit) if hit else "none"
@@ -330,6 +423,18 @@ for line in sys.stdin:
         answer = "none"
     elif command == "pointer":
         answer = pointer()
+    elif command == "keyboard":
+        answer = keyboard()
+    elif command == "hold_pointer":
+        answer = hold_pointer()
+    elif command == "release_pointer":
+        answer = release_pointer()
+    elif command == "viewable":
+        answer = str(viewable(arguments[0].rstrip("\n")))
+    elif command == "at_once":
+        answer = at_once(arguments)
+    elif command == "close":
+        answer = close(int(arguments[0], 0))
     elif command == "managed":
         answer = managed()
     elif command == "silent_wm":

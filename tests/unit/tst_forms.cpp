@@ -3,8 +3,8 @@
 #include "forms/drawingrecord.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
+#include "forms/mousepointer.h"
 #include "forms/picturebox.h"
-#include "forms/screen.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -267,13 +267,13 @@ void FormsTest::labelShowsAmpersandLiterally() {
 }
 
 void FormsTest::mousePointerIsAValueNotAStack() {
-    screen::setMousePointer(screen::Hourglass);
-    screen::setMousePointer(screen::Hourglass);
+    mousepointer::setMousePointer(mousepointer::Hourglass);
+    mousepointer::setMousePointer(mousepointer::Hourglass);
     QVERIFY(QGuiApplication::overrideCursor() != nullptr);
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    screen::setMousePointer(screen::DefaultPointer);
+    mousepointer::setMousePointer(mousepointer::DefaultPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QCOMPARE(screen::mousePointer(), screen::DefaultPointer);
+    QCOMPARE(mousepointer::mousePointer(), mousepointer::DefaultPointer);
 }
 
 QTEST_MAIN(FormsTest)

@@ -1,6 +1,6 @@
 #include "app/frmmain.h"
 #include "forms/doevents.h"
-#include "forms/screen.h"
+#include "forms/mousepointer.h"
 #include "palette/colorramps.h"
 #include "testsupport.h"
 
@@ -40,7 +40,7 @@ void PaintingTest::insideAYieldTheControlIsBusy() {
     forms::setYieldObserver([&] {
         ++yields;
         busy += (!shown.palette->isEnabled() && !colorBar(shown.palette, 0)->isEnabled() &&
-                 forms::screen::mousePointer() == forms::screen::Hourglass &&
+                 forms::mousepointer::mousePointer() == forms::mousepointer::Hourglass &&
                  statusText(shown.palette) == PaintingText)
                     ? 1
                     : 0;
@@ -107,7 +107,7 @@ void PaintingTest::afterThePaintTheControlIsReady() {
     shown.palette->PaintBars();
     QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
-    QCOMPARE(forms::screen::mousePointer(), forms::screen::DefaultPointer);
+    QCOMPARE(forms::mousepointer::mousePointer(), forms::mousepointer::DefaultPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -187,7 +187,7 @@ void PaintingTest::aPaintStartedInsideAYieldRunsToItsEnd() {
     QCOMPARE(yields, 2 * Bands);
     QCOMPARE(statusText(shown.palette), DoneText);
     QVERIFY(shown.palette->isEnabled());
-    QCOMPARE(forms::screen::mousePointer(), forms::screen::DefaultPointer);
+    QCOMPARE(forms::mousepointer::mousePointer(), forms::mousepointer::DefaultPointer);
     for (int b = 0; b < 7; ++b) {
         QCOMPARE(colorBar(shown.palette, b)->image(), colorBar(reference.palette, b)->image());
     }

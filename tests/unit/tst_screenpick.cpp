@@ -29,7 +29,7 @@ class FakePicker : public screenpick::ScreenPicker {
     void cancel() override {
         if (running) {
             running = false;
-            finish(std::nullopt);
+            notifyFinished(std::nullopt);
         }
     }
     bool isRunning() const override { return running; }
@@ -37,7 +37,11 @@ class FakePicker : public screenpick::ScreenPicker {
     void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}); }
     void take(QRgb color) {
         running = false;
-        finish(screenpick::Pick{color, QPoint(3, 4)});
+        notifyFinished(screenpick::Pick{color, QPoint(3, 4)});
+    }
+    void refuse(const QString& reason) {
+        running = false;
+        notifyRefused(reason);
     }
 
     static inline FakePicker* current = nullptr;
@@ -72,6 +76,8 @@ class ScreenPickTest : public QObject {
     void onlyCtrlPStartsAPickAndOnlyOne_data();
     void onlyCtrlPStartsAPickAndOnlyOne();
     void noPickStartsWhileTheBarsArePainted();
+    void aBoxOrMenuThatOpensEndsThePickFirst_data();
+    void aBoxOrMenuThatOpensEndsThePickFirst();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing_data();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing();
 };
@@ -140,6 +146,7 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore_data() {
     QTest::newRow("taken") << "take";
     QTest::newRow("cancelled") << "cancel";
     QTest::newRow("its window closes") << "hide";
+    QTest::newRow("refused by the desktop") << "refuse";
 }
 
 void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
@@ -152,6 +159,12 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
     const PickState before = pickStateOf(palette);
     QVERIFY(before.color != 0);
 
+    QStringList messages;
+    forms::messagebox::setPresenter([&messages](const QString& prompt, int, const QString&) {
+        messages << prompt;
+        return forms::messagebox::ResultOk;
+    });
+    const auto restore = qScopeGuard([] { forms::messagebox::setPresenter({}); });
     SupportRecorder support;
     palette->PickFromScreen();
     FakePicker* picker = FakePicker::current;
@@ -171,12 +184,16 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
                  QStringLiteral(" Current Color: RGB(200,100,50) = &H003264C8"));
         QCOMPARE(palette->mCurColor, forms::ColorValue{0x003264C8});
     } else {
+        const QString refusal = QStringLiteral("another program holds the pointer");
         if (end == QStringLiteral("cancel")) {
             picker->cancel();
+        } else if (end == QStringLiteral("refuse")) {
+            picker->refuse(refusal);
         } else {
             shown.host.hide();
         }
         QCOMPARE(pickStateOf(palette), before);
+        QCOMPARE(messages, end == QStringLiteral("refuse") ? QStringList{refusal} : QStringList{});
     }
     QVERIFY(!palette->isPickingFromScreen());
     // The way of picking is given back once the pick has ended.
@@ -226,6 +243,45 @@ void ScreenPickTest::noPickStartsWhileTheBarsArePainted() {
     QVERIFY(picksTried > 100);
     QCOMPARE(FakePicker::created, createdBefore);
     QVERIFY(!form.cpMain->isPickingFromScreen());
+}
+
+// A run-time error's box, say, must not wait under a screen held still with
+// pointer and keys taken: the pick has ended by the time the window shows.
+void ScreenPickTest::aBoxOrMenuThatOpensEndsThePickFirst_data() {
+    QTest::addColumn<bool>("popup");
+    QTest::newRow("a modal box") << false;
+    QTest::newRow("a pop-up menu") << true;
+}
+
+void ScreenPickTest::aBoxOrMenuThatOpensEndsThePickFirst() {
+    QFETCH(bool, popup);
+    FakeDesktop desktop(Available);
+    ShownPalette shown;
+    QVERIFY(shown.painted);
+    PaletteProbe* palette = shown.palette;
+    hover(colorBar(palette, 4), QPoint(20, 300));
+    const PickState before = pickStateOf(palette);
+    palette->PickFromScreen();
+    FakePicker::current->hover(qRgb(10, 20, 30));
+
+    class Opening : public QWidget {
+      public:
+        explicit Opening(const PaletteProbe* watched) : mWatched(watched) {}
+        std::optional<bool> pickingWhenShown;
+
+      protected:
+        void showEvent(QShowEvent* /*event*/) override {
+            pickingWhenShown = mWatched->isPickingFromScreen();
+        }
+
+      private:
+        const PaletteProbe* mWatched;
+    } opening(palette);
+    opening.setWindowFlags(popup ? Qt::Popup : Qt::Dialog);
+    opening.setWindowModality(popup ? Qt::NonModal : Qt::ApplicationModal);
+    opening.show();
+    QCOMPARE(opening.pickingWhenShown, std::optional<bool>(false));
+    QCOMPARE(pickStateOf(palette), before);
 }
 
 void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing_data() {

@@ -1,8 +1,8 @@
-#include "forms/screen.h"
+#include "forms/mousepointer.h"
 
 #include <QGuiApplication>
 
-namespace forms::screen {
+namespace forms::mousepointer {
 
 namespace {
 
@@ -48,4 +48,4 @@ void setDragPointer(const std::optional<QCursor>& pointer) {
     showPointer();
 }
 
-} // namespace forms::screen
+} // namespace forms::mousepointer
