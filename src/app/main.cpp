@@ -8,6 +8,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -19,6 +21,18 @@ QStringList argumentsAfterProgram(int argc, char* argv[]) {
         arguments << QString::fromLocal8Bit(argv[index]);
     }
     return arguments;
+}
+
+// Qt 6.4's Wayland platform can hang for ever while it shuts down: the last
+// pass of the event loop (the one that delivers the key or click that ends
+// the program) prepares a read of the display for Qt's event thread, which
+// may then quit without cancelling it, and Qt's other Wayland thread then
+// waits for that read without end. Nothing is left to tidy once the window
+// is gone (the compositor drops the clipboard and the window with the
+// connection), so on Wayland the program ends there without Qt's shutdown.
+[[noreturn]] void endWithoutPlatformShutdown(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace
@@ -42,5 +56,8 @@ int main(int argc, char* argv[]) {
     // never shown at all.
     const int status = isFrmMainLoaded() ? QApplication::exec() : 0;
     releaseFrmMain();
+    if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
+        endWithoutPlatformShutdown(status);
+    }
     return status;
 }
