@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QScopeGuard>
 
 namespace {
 
@@ -38,9 +39,28 @@ QString ScreenPickSession::unavailableText() {
     return NoScreenPickText + screenpick::availability().missing;
 }
 
+std::optional<int> ScreenPickSession::showMenuWithPick(QWidget* owner,
+                                                       QList<forms::popupmenu::Item> items,
+                                                       const QString& text, QPoint globalPos) {
+    const auto pickItem = [text] {
+        const bool pickable = isAvailable();
+        return forms::popupmenu::Item{text, pickable, pickable ? QString() : unavailableText(),
+                                      true};
+    };
+    items.append(pickItem());
+    const int index = static_cast<int>(items.size()) - 1;
+    const int watch = screenpick::watchAvailability(
+        [index, pickItem] { forms::popupmenu::updateShown(index, pickItem()); });
+    const auto forget = qScopeGuard([watch] { screenpick::forgetWatch(watch); });
+    return forms::popupmenu::show(owner, items, globalPos);
+}
+
 void ScreenPickSession::start(QWidget* liveWindow) {
     if (isRunning()) {
-        return;
+        if (!mPicker->yieldsToNewStart()) {
+            return;
+        }
+        mPicker->cancel();
     }
     if (!isAvailable()) {
         forms::messagebox::msgBox(unavailableText() + QLatin1Char('.'));

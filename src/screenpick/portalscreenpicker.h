@@ -29,6 +29,7 @@ class PortalScreenPicker : public screenpick::ScreenPicker {
     void start() override;
     void cancel() override;
     bool isRunning() const override { return !mRequest.isEmpty(); }
+    bool yieldsToNewStart() const override { return true; }
 
   private slots:
     void response(uint code, const QVariantMap& results);

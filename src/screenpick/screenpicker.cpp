@@ -35,6 +35,14 @@ PortalAnswer& portalAnswer() {
     return answer;
 }
 
+void tellTheWatches() {
+    // A watch may forget itself or others while told.
+    const auto watches = portalAnswer().watches;
+    for (const auto& changed : watches) {
+        changed();
+    }
+}
+
 void askThePortal() {
     PortalAnswer& answer = portalAnswer();
     if (answer.known || answer.asking) {
@@ -49,13 +57,8 @@ void askThePortal() {
                                                 return;
                                             }
                                             answer.known = said;
-                                            if (said->available) {
-                                                return;
-                                            }
-                                            // A watch may forget itself or others while told.
-                                            const auto watches = answer.watches;
-                                            for (const auto& changed : watches) {
-                                                changed();
+                                            if (!said->available) {
+                                                tellTheWatches();
                                             }
                                         });
 }
@@ -118,6 +121,7 @@ void forgetWatch(int watch) {
 
 void setFactory(Factory factory, Availability availability) {
     replacement() = {std::move(factory), std::move(availability)};
+    tellTheWatches();
 }
 
 } // namespace screenpick

@@ -40,6 +40,11 @@ class ScreenPicker : public QObject {
     // Ends a running pick as cancelled; nothing when none runs.
     virtual void cancel() = 0;
     virtual bool isRunning() const = 0;
+    // Whether a new start replaces a running pick instead of being ignored.
+    // Where the desktop shows the picker, the program cannot tell a pick on
+    // screen from one the desktop has forgotten (a portal that never
+    // answers): asking again is then the only way on.
+    virtual bool yieldsToNewStart() const { return false; }
     // Why the last pick could not run, a sentence for the user; empty when
     // it ran.
     const QString& refusal() const { return mRefusal; }
@@ -75,8 +80,8 @@ using Factory = std::function<std::unique_ptr<ScreenPicker>()>;
 Availability availability();
 std::unique_ptr<ScreenPicker> create();
 
-// Runs `changed` each time an answer of the portal changes what availability()
-// says, until forgotten by the number returned.
+// Runs `changed` each time an answer of the portal (or a test's replacement)
+// changes what availability() says, until forgotten by the number returned.
 int watchAvailability(std::function<void()> changed);
 void forgetWatch(int watch);
 
