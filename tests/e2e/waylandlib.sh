@@ -204,7 +204,16 @@ start_portal_front() {
     HELPER_PIDS+=($PORTAL)
     # A test may kill it: no word from the shell then.
     disown $PORTAL
-    wait_for 20 "xdg-desktop-portal did not start" bus_names org.freedesktop.portal.Desktop
+    wait_for 20 "xdg-desktop-portal did not start" portal_front_owns_its_name
+}
+# The bus takes a while to see a killed front go: until then the name is
+# still the old front's, and a call to it is lost with it.
+portal_front_owns_its_name() {
+    local owner
+    owner=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetConnectionUnixProcessID string:org.freedesktop.portal.Desktop 2>/dev/null)
+    WAIT_DETAIL="org.freedesktop.portal.Desktop is owned by: ${owner:-nobody}"
+    [[ $owner == *"uint32 $PORTAL" ]]
 }
 bus_names() {
     local names name
