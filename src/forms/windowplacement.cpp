@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <QtMath>
@@ -87,6 +88,51 @@ class CentreWhenExposed : public QObject {
     QPointer<QWindow> mWindow;
 };
 
+// A window whose monitor is switched off stays where no monitor shows it
+// (X11 keeps its place): it is centred on the primary monitor. A window of a
+// fixed size moved onto a monitor of another density keeps the window
+// system's size, which Qt then takes for a new logical size: it is given its
+// own size back, in the new monitor's device pixels.
+class FollowMonitors : public QObject {
+  public:
+    explicit FollowMonitors(QWidget* window) : QObject(window), mWindow(window) {
+        window->installEventFilter(this);
+        QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this] {
+            // Once Qt has moved its windows off the screen that went away.
+            QTimer::singleShot(0, this, [this] { keepOnAMonitor(); });
+        });
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == mWindow && event->type() == QEvent::ScreenChangeInternal) {
+            QTimer::singleShot(0, this, [this] { keepSize(); });
+        }
+        return false;
+    }
+
+  private:
+    void keepOnAMonitor() {
+        if (platformPlacesWindows() && mWindow->isVisible() &&
+            QGuiApplication::screenAt(mWindow->frameGeometry().center()) == nullptr) {
+            centreNow(mWindow, QGuiApplication::primaryScreen());
+        }
+    }
+
+    // Only a window on screen: before it is shown, Qt sizes it for the
+    // monitor it opens on by itself.
+    void keepSize() {
+        const QSize fixed = mWindow->minimumSize();
+        QWindow* handle = mWindow->windowHandle();
+        if (fixed == mWindow->maximumSize() && handle != nullptr && handle->isExposed() &&
+            handle->size() != fixed) {
+            handle->resize(fixed);
+        }
+    }
+
+    QWidget* mWindow;
+};
+
 } // namespace
 
 void centreOnScreen(QWidget* window) {
@@ -105,6 +151,10 @@ void centreOnScreen(QWidget* window) {
     if (!exposed) {
         new CentreWhenExposed(window);
     }
+}
+
+void followMonitors(QWidget* window) {
+    new FollowMonitors(window);
 }
 
 } // namespace forms::placement

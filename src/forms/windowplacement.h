@@ -15,4 +15,9 @@ namespace forms::placement {
 // (Wayland) this does nothing.
 void centreOnScreen(QWidget* window);
 
+// The window follows the monitors: one whose monitor is switched off is
+// centred on the primary monitor, and one of a fixed size keeps that size in
+// logical pixels on a monitor of another density.
+void followMonitors(QWidget* window);
+
 } // namespace forms::placement

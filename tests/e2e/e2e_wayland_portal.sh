@@ -145,7 +145,7 @@ wait_for 10 "Ctrl+C after Esc in the portal's picker" clipboard_is text/plain "#
 # gets 2 x 2 device pixels, and answers an error ("Invalid image format or
 # size"); the program then changes nothing. The cause is the portal's.
 swaymsg output HEADLESS-1 scale 2 >/dev/null
-SCALE_MILLI=2000
+use_scale 2
 probe scale 2
 wait_for 10 "the window did not follow the scale" window_placed
 shown=$(pixel $PREVIEW_X $PREVIEW_Y)
