@@ -28,8 +28,11 @@ QStringList argumentsAfterProgram(int argc, char* argv[]) {
 // the program) prepares a read of the display for Qt's event thread, which
 // may then quit without cancelling it, and Qt's other Wayland thread then
 // waits for that read without end. Nothing is left to tidy once the window
-// is gone (the compositor drops the clipboard and the window with the
-// connection), so on Wayland the program ends there without Qt's shutdown.
+// has closed (the compositor drops the clipboard and the window with the
+// connection), so on Wayland the program ends there without Qt's shutdown,
+// and without destroying the closed window either: Qt 6.4 runs the window's
+// frame callbacks on that other thread, and destroying the window while one
+// runs there destroys a locked mutex.
 [[noreturn]] void endWithoutPlatformShutdown(int status) {
     std::fflush(nullptr);
     std::_Exit(status);
@@ -55,9 +58,9 @@ int main(int argc, char* argv[]) {
     // The window may already be gone: closed during the start-up paint, or
     // never shown at all.
     const int status = isFrmMainLoaded() ? QApplication::exec() : 0;
-    releaseFrmMain();
     if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
         endWithoutPlatformShutdown(status);
     }
+    releaseFrmMain();
     return status;
 }
