@@ -103,7 +103,7 @@ wait_for 10 "the status line after a portal pick of #$kept is not the one a hove
 kill -STOP "$PORTAL"
 key ctrl+p
 hover_pick 153 60 >/dev/null
-kill -KILL "$PORTAL"
+kill_portal_front
 start_portal_front
 key ctrl+p
 wait_for 10 "Ctrl+P showed no portal picker once the portal answered again" picker_shown

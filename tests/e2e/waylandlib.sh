@@ -206,8 +206,17 @@ start_portal_front() {
     disown $PORTAL
     wait_for 20 "xdg-desktop-portal did not start" portal_front_owns_its_name
 }
-# The bus takes a while to see a killed front go: until then the name is
-# still the old front's, and a call to it is lost with it.
+# Kills the front and waits until the bus has seen it go: until then the
+# name is still the old front's, a call to it is lost with it, and a new
+# front finds the name taken and ends.
+kill_portal_front() {
+    kill -KILL "$PORTAL"
+    wait_for 10 "the killed xdg-desktop-portal kept its bus name" portal_name_free
+}
+portal_name_free() {
+    ! dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.GetNameOwner string:org.freedesktop.portal.Desktop >/dev/null 2>&1
+}
 portal_front_owns_its_name() {
     local owner
     owner=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
