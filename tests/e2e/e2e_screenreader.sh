@@ -3,7 +3,7 @@
 # after a real hover, and after a pick from the keyboard, is read, and its
 # change announced, over the bus.
 if [ -z "${IN_TEST_SESSION:-}" ]; then
-    exec env IN_TEST_SESSION=1 dbus-run-session -- bash "$0" 2> >(grep -v -e 'fd limit' -e 'unknown child' >&2)
+    exec env IN_TEST_SESSION=1 dbus-run-session --config-file="$(dirname "$0")/../session-bus.conf" -- bash "$0" 2> >(grep -v -e 'fd limit' -e 'unknown child' >&2)
 fi
 source "$(dirname "$0")/lib.sh"
 start_x
