@@ -10,13 +10,14 @@ namespace screenpick {
 
 namespace {
 
-struct Replacement {
+// A way of picking that a test put in place of the desktop's.
+struct TestPicker {
     Factory factory;
     Availability availability;
 };
 
-Replacement& replacement() {
-    static Replacement current;
+TestPicker& testPicker() {
+    static TestPicker current;
     return current;
 }
 
@@ -86,8 +87,8 @@ bool isWaylandSession() {
 }
 
 Availability availability() {
-    if (replacement().factory) {
-        return replacement().availability;
+    if (testPicker().factory) {
+        return testPicker().availability;
     }
     if (picksTheX11Way()) {
         return {true, {}};
@@ -97,8 +98,8 @@ Availability availability() {
 }
 
 std::unique_ptr<ScreenPicker> create() {
-    if (replacement().factory) {
-        return replacement().factory();
+    if (testPicker().factory) {
+        return testPicker().factory();
     }
     if (picksTheX11Way()) {
         return std::make_unique<X11ScreenPicker>();
@@ -120,7 +121,7 @@ void forgetWatch(int watch) {
 }
 
 void setFactory(Factory factory, Availability availability) {
-    replacement() = {std::move(factory), std::move(availability)};
+    testPicker() = {std::move(factory), std::move(availability)};
     tellTheWatches();
 }
 
