@@ -1,0 +1,48 @@
+# A real screen reader for the end-to-end tests: Orca with its default
+# settings, speaking through speech-dispatcher and espeak-ng into PulseAudio's
+# null sink (without a sound server Orca stalls after its first utterance),
+# on the test's private AT-SPI bus. What it speaks is read back from its debug
+# file, whose SPEECH OUTPUT lines are what the user hears.
+source "$E2E_DIR/a11ybus.sh"
+
+ORCA_HOME=""
+ORCA_LOG=""
+SPOKEN_FROM=0
+
+start_orca() {
+    ORCA_HOME=$(mktemp -d -p "$XDG_RUNTIME_DIR")
+    ORCA_LOG=$ORCA_HOME/orca-debug.out
+    export HOME=$ORCA_HOME GSETTINGS_BACKEND=memory
+    start_a11y_bus
+    pulseaudio --daemonize=no --use-pid-file=no --exit-idle-time=-1 -n \
+        --load=module-native-protocol-unix --load=module-null-sink \
+        --load=module-always-sink >"$ORCA_HOME/pulseaudio.out" 2>&1 &
+    HELPER_PIDS+=($!)
+    wait_for 10 "PulseAudio did not start" pulseaudio_running
+    speech-dispatcher --run-single --timeout 0 >"$ORCA_HOME/speechd.out" 2>&1 &
+    HELPER_PIDS+=($!)
+    orca --debug-file="$ORCA_LOG" -u "$ORCA_HOME/orca-prefs" >"$ORCA_HOME/orca.out" 2>&1 &
+    HELPER_PIDS+=($!)
+    poll 30 spoken "Screen reader on" || { cp -r $ORCA_HOME /tmp/exp/; fail "Orca did not start"; }
+}
+
+# The lines Orca has spoken since the last mark_spoken, one a line.
+spoken_lines() {
+    tail -c +$((SPOKEN_FROM + 1)) "$ORCA_LOG" 2>/dev/null |
+        sed -n "s/.*SPEECH OUTPUT: '\(.*\)' \?\({.*\)\?$/\1/p"
+}
+
+# Everything spoken before this is past: later checks look at what follows.
+mark_spoken() {
+    SPOKEN_FROM=$(stat -c %s "$ORCA_LOG")
+}
+
+# spoken TEXT: whether Orca has spoken a line containing TEXT since the mark.
+spoken() {
+    WAIT_DETAIL="Orca spoke: $(spoken_lines | paste -sd '|')"
+    spoken_lines | grep -qF -- "$1"
+}
+
+pulseaudio_running() {
+    pactl info >/dev/null 2>&1
+}
