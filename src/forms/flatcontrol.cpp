@@ -1,5 +1,6 @@
 #include "forms/flatcontrol.h"
 
+#include "forms/accessiblereadout.h"
 #include "forms/devicepixels.h"
 #include "forms/keyboard.h"
 #include "forms/twips.h"
@@ -23,6 +24,29 @@ class AccessibleFlatControl : public QAccessibleWidget {
     explicit AccessibleFlatControl(FlatControl* control) : QAccessibleWidget(control) {}
     QAccessible::Role role() const override {
         return static_cast<const FlatControl*>(object())->accessibleRole();
+    }
+    // The control's own children first, then its readouts.
+    int childCount() const override {
+        return QAccessibleWidget::childCount() + static_cast<int>(readouts().size());
+    }
+    QAccessibleInterface* child(int index) const override {
+        const int own = QAccessibleWidget::childCount();
+        const auto extra = readouts();
+        return index < own ? QAccessibleWidget::child(index) : extra.value(index - own, nullptr);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const int own = QAccessibleWidget::indexOfChild(child);
+        if (own >= 0) {
+            return own;
+        }
+        const auto extra = readouts();
+        const auto at = extra.indexOf(const_cast<QAccessibleInterface*>(child));
+        return at < 0 ? -1 : QAccessibleWidget::childCount() + static_cast<int>(at);
+    }
+
+  private:
+    QList<QAccessibleInterface*> readouts() const {
+        return AccessibleReadout::readoutsOf(static_cast<const QWidget*>(object()));
     }
 };
 

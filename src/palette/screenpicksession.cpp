@@ -1,10 +1,12 @@
 #include "palette/screenpicksession.h"
 
+#include "forms/accessiblereadout.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/messagebox.h"
 #include "forms/modalwindow.h"
 #include "forms/picturebox.h"
+#include "palette/colorreadout.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -14,6 +16,12 @@ namespace {
 const QString NoScreenPickText =
     QStringLiteral("Picking a colour from the screen needs an X11 session or a desktop portal "
                    "that picks colours: ");
+
+// What a screen-reader user hears of a colour under the cross-hair or taken.
+void announceColor(const QString& before, forms::ColorValue color) {
+    forms::AccessibleReadout::announce(
+        before + palette::readout::spokenText(palette::readout::split(color)));
+}
 
 } // namespace
 
@@ -53,12 +61,21 @@ void ScreenPickSession::start(QWidget* liveWindow) {
     mPreviewBefore = mPreview.backColor();
     mStatusBefore = mStatus.caption();
     mPicker->onHover = [this](const screenpick::Pick& under) {
-        forms::eventboundary::enter([&] { mShow(forms::colorValueFromRgb(under.color)); });
+        forms::eventboundary::enter([&] {
+            const forms::ColorValue color = forms::colorValueFromRgb(under.color);
+            mShow(color);
+            // The pointer's moves stay silent, as a hover over a bar does.
+            if (mMovedByKey) {
+                announceColor(QString(), color);
+            }
+        });
     };
     mPicker->onFinished = [this](const std::optional<screenpick::Pick>& pick) {
         forms::eventboundary::enter([&] { finished(pick); });
     };
     mPicker->setLiveWindow(liveWindow);
+    mLiveWindow = liveWindow;
+    mMovedByKey = false;
     QCoreApplication::instance()->installEventFilter(this);
     mPicker->start();
 }
@@ -76,6 +93,10 @@ bool ScreenPickSession::isRunning() const {
 bool ScreenPickSession::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && forms::isModalOrPopup(watched)) {
         cancel();
+    } else if (event->type() == QEvent::KeyPress) {
+        mMovedByKey = true;
+    } else if (event->type() == QEvent::MouseMove) {
+        mMovedByKey = false;
     }
     return false;
 }
@@ -86,11 +107,14 @@ void ScreenPickSession::finished(const std::optional<screenpick::Pick>& pick) {
     // Deleted once it has returned from the call that ended it.
     mPicker.release()->deleteLater();
     if (pick) {
-        mTake(forms::colorValueFromRgb(pick->color), pick->devicePixel.value_or(QPoint()));
+        const forms::ColorValue color = forms::colorValueFromRgb(pick->color);
+        mTake(color, pick->devicePixel.value_or(QPoint()));
+        announceColor(QStringLiteral("Picked "), color);
         return;
     }
     mPreview.setBackColor(mPreviewBefore);
     mStatus.setCaption(mStatusBefore);
+    forms::AccessibleReadout::announce(QStringLiteral("Pick cancelled"), mLiveWindow);
     if (!refusal.isEmpty()) {
         forms::messagebox::msgBox(refusal);
     }

@@ -6,6 +6,7 @@
 source "$E2E_DIR/a11ybus.sh"
 
 ORCA_HOME=""
+A11Y_BUS=""
 ORCA_LOG=""
 SPOKEN_FROM=0
 
@@ -21,9 +22,14 @@ start_orca() {
     wait_for 10 "PulseAudio did not start" pulseaudio_running
     speech-dispatcher --run-single --timeout 0 >"$ORCA_HOME/speechd.out" 2>&1 &
     HELPER_PIDS+=($!)
-    orca --debug-file="$ORCA_LOG" -u "$ORCA_HOME/orca-prefs" >"$ORCA_HOME/orca.out" 2>&1 &
+    # Orca writes its debug file through a block buffer, so a line may
+    # stay unwritten for long; written to a terminal, each line goes out as
+    # it is made. script gives it one, and copies it to the file at once.
+    script --quiet --flush --command \
+        "exec orca --debug-file=/dev/tty -u '$ORCA_HOME/orca-prefs'" "$ORCA_LOG" \
+        </dev/null >/dev/null 2>&1 &
     HELPER_PIDS+=($!)
-    poll 30 spoken "Screen reader on" || { cp -r $ORCA_HOME /tmp/exp/; fail "Orca did not start"; }
+    wait_for 30 "Orca did not start speaking" spoken "Screen reader on"
 }
 
 # The lines Orca has spoken since the last mark_spoken, one a line.
@@ -45,4 +51,19 @@ spoken() {
 
 pulseaudio_running() {
     pactl info >/dev/null 2>&1
+}
+
+# spoken_line TEXT: whether Orca has spoken exactly TEXT, as the label it
+# is, since the mark.
+spoken_line() {
+    WAIT_DETAIL="Orca spoke: $(spoken_lines | paste -sd '|')"
+    spoken_lines | grep -qxF -- "$1 label."
+}
+
+expect_spoken() {
+    wait_for 15 "Orca did not say \"$1\"" spoken "$1"
+}
+
+expect_spoken_line() {
+    wait_for 15 "Orca did not say \"$1\" alone" spoken_line "$1"
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QAccessible>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace forms {
+
+// What a screen reader is told that a keyboard user's action did. Screen
+// readers speak what happens to the focused object, never a label that
+// changes elsewhere; so each announcement moves the accessible focus onto a
+// focusable accessible child of the focused control, named with the text.
+// Two such children take turns, so that every announcement is a focus change
+// to a new object, spoken once and at once, interrupting the one before
+// (held keys leave no backlog), even when the text is the same as the last
+// one. Nothing is done while no assistive technology listens.
+class AccessibleReadout {
+  public:
+    struct Item {
+        QString name;
+        QAccessible::Role role = QAccessible::StaticText;
+        // A switch's state; none for anything else.
+        std::optional<bool> checked;
+    };
+
+    // Announces the item on the control that has the keyboard focus in the
+    // application, or on `fallback` when none has.
+    static void announce(const Item& item, QWidget* fallback = nullptr);
+    static void announce(const QString& text, QWidget* fallback = nullptr);
+
+    // The readouts a control has had, for its accessible interface to list
+    // among its children after its own: screen readers ignore an object
+    // that has no place among its parent's children.
+    static QList<QAccessibleInterface*> readoutsOf(const QWidget* control);
+};
+
+} // namespace forms
