@@ -119,8 +119,8 @@ void AccessibleReadout::announce(const Item& item, QWidget* fallback) {
     QAccessible::updateAccessibility(&focus);
 }
 
-// Plain text reads as a label (Orca 43 stops speaking altogether when the
-// focus lands on a filler, the role it would speak no name for).
+// Plain text reads as a label, which Orca accepts even where no control
+// lists it among its children.
 void AccessibleReadout::announce(const QString& text, QWidget* fallback) {
     announce(Item{text, QAccessible::StaticText, std::nullopt}, fallback);
 }
