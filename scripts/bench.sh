@@ -7,7 +7,8 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-install_packages "${BUILD_PACKAGES[@]}" xvfb x11-utils dbus-daemon
+install_packages "${BUILD_PACKAGES[@]}" xvfb x11-utils dbus-daemon xserver-xorg-core \
+    xserver-xorg-video-dummy x11-xserver-utils
 build "$ROOT/build-release" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 BENCH=$ROOT/build-release/bench
 
@@ -34,6 +35,16 @@ done
 
 echo "== screen pick in Xvfb"
 DISPLAY=$XVFB_DISPLAY QT_QPA_PLATFORM=xcb "$BENCH/screenpickbench"
+
+echo "== screen pick on two 3840x2160 monitors (Xorg, dummy driver)"
+source "$ROOT/tests/e2e/xorgmonitors.sh"
+mkfifo "$fifo.xorg"
+start_xorg_dummy "$fifo.xorg" "$XDG_RUNTIME_DIR/xorg.log"
+xorg=$!
+trap 'kill $xvfb $xorg 2>/dev/null; rm -rf "$XDG_RUNTIME_DIR" "$fifo" "$fifo.xorg"' EXIT
+read -r display <"$fifo.xorg"
+DISPLAY=":$display" arrange_monitors 3840x2160 3840x2160
+DISPLAY=":$display" QT_QPA_PLATFORM=xcb "$BENCH/screenpickbench"
 
 echo "== launch in Xvfb: the program against a bare window of the same size"
 # In a session bus of its own, as on a desktop: without one, the first use of

@@ -2,6 +2,7 @@
 
 #include "forms/keyboard.h"
 #include "forms/twips.h"
+#include "forms/windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,6 +13,7 @@ namespace forms {
 Form::Form(QWidget* parent) : FlatControl(parent) {
     setBackColor(SystemColor::WindowBackground);
     QApplication::instance()->installEventFilter(this);
+    placement::followMonitors(this);
 }
 
 Form::~Form() {

@@ -7,7 +7,8 @@ namespace forms {
 
 // A top-level form: a fixed-size window with key preview (it sees every key
 // press before the focused control), a window handle, and unloading, which
-// closes it for good.
+// closes it for good. It stays on a monitor that is switched on, at its size
+// on every monitor.
 class Form : public FlatControl {
   public:
     explicit Form(QWidget* parent = nullptr);

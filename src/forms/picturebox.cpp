@@ -279,19 +279,26 @@ QPixmap PictureBox::dragIconPixmap() const {
     return mDragIcon.isNone() ? QPixmap() : mDragIcon.pixmap();
 }
 
-// The picture box at a point of the screen, in any window of the program.
-PictureBox* PictureBox::pictureBoxAt(QPointF global) {
-    QWidget* under = QApplication::widgetAt(global.toPoint());
+// The picture box that a widget under the pointer belongs to, if any.
+PictureBox* PictureBox::pictureBoxOf(QWidget* under) {
     while (under != nullptr && dynamic_cast<FlatControl*>(under) == nullptr) {
         under = under->parentWidget();
     }
     return dynamic_cast<PictureBox*>(under);
 }
 
-// The picture box of this window under a point of the screen, if any.
-PictureBox* PictureBox::boxUnder(QPointF global) const {
-    PictureBox* box = pictureBoxAt(global);
-    return box != nullptr && box->window() == window() ? box : nullptr;
+// The picture box at a point of the screen, in any window of the program.
+PictureBox* PictureBox::pictureBoxAt(QPointF global) {
+    return pictureBoxOf(QApplication::widgetAt(global.toPoint()));
+}
+
+// The picture box of this window at a device pixel of it, if any. The
+// window's own pixel, not the screen's point: in a window across monitors
+// of different densities Qt maps screen points through the wrong monitor.
+PictureBox* PictureBox::boxAt(QPoint windowPixel) const {
+    const QPointF logical = (QPointF(windowPixel) + QPointF(0.5, 0.5)) / devicePixelRatioF();
+    return pictureBoxOf(window()->childAt(QPoint(static_cast<int>(std::floor(logical.x())),
+                                                 static_cast<int>(std::floor(logical.y())))));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
@@ -308,7 +315,7 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
         if (event->buttons() == Qt::NoButton) {
             return;
         }
-        PictureBox* other = boxUnder(event->globalPosition());
+        PictureBox* other = boxAt(windowPixel);
         if (other != nullptr && other->onMouseMove && other->clientContains(windowPixel)) {
             target = other;
         }

@@ -107,6 +107,7 @@ class PictureBox : public FlatControl {
   private:
     friend class PictureBoxDragDrop;
 
+    static PictureBox* pictureBoxOf(QWidget* under);
     static PictureBox* pictureBoxAt(QPointF global);
 
     QImage& persistentImage();
@@ -121,7 +122,7 @@ class PictureBox : public FlatControl {
     bool clientContains(QPoint windowPixel) const;
     QPointF unitsAt(QPoint windowPixel) const;
     MouseEventArgs mouseArgs(const QMouseEvent* event) const;
-    PictureBox* boxUnder(QPointF global) const;
+    PictureBox* boxAt(QPoint windowPixel) const;
 
     void markDirty(const QRect& imagePixels);
 

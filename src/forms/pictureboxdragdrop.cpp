@@ -49,7 +49,7 @@ void PictureBoxDragDrop::offerContextMenu(const QMouseEvent* event) {
     if (event->button() != Qt::RightButton) {
         return;
     }
-    PictureBox* under = mBox.boxUnder(event->globalPosition());
+    PictureBox* under = mBox.boxAt(mBox.devicePixelUnderPointer(event));
     if (under != nullptr && under->onContextMenu && under->isEnabled()) {
         const QPoint at = event->globalPosition().toPoint();
         eventboundary::enter([&] { under->onContextMenu(at); });
@@ -59,14 +59,20 @@ void PictureBoxDragDrop::offerContextMenu(const QMouseEvent* event) {
 void PictureBoxDragDrop::finishDrag(const QMouseEvent* event) {
     automaticdrag::end();
     // The drop belongs to the control under the pointer, and only to it.
-    PictureBox* target = PictureBox::pictureBoxAt(event->globalPosition());
+    // Over the source's own window, its own device pixel says where; over
+    // another window of the program, the point of the screen.
+    QPoint windowPixel = mBox.devicePixelUnderPointer(event);
+    const QSizeF windowSize = QSizeF(mBox.window()->size()) * mBox.devicePixelRatioF();
+    PictureBox* target = QRectF(QPointF(), windowSize).contains(windowPixel)
+                             ? mBox.boxAt(windowPixel)
+                             : PictureBox::pictureBoxAt(event->globalPosition());
     if (target == nullptr || !target->mDragDrop.takesDropFrom(&mBox)) {
         return;
     }
-    const QPoint windowPixel =
-        target->window() == mBox.window()
-            ? mBox.devicePixelUnderPointer(event)
-            : target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
+    if (target->window() != mBox.window()) {
+        windowPixel =
+            target->devicePixelAt(target->window()->mapFromGlobal(event->globalPosition()));
+    }
     target->mDragDrop.drop(&mBox, windowPixel);
 }
 

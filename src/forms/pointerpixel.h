@@ -24,9 +24,10 @@ std::optional<QPoint> fromWindowSystem(const QWindow* window);
 // fraction that Qt rounds off the widget-relative position, unless it carries
 // no scene position of its own. The first event after the pointer comes in
 // (justEntered) carries a position Qt worked out from the window's rounded
-// logical position; for that one the window system says which pixel it is,
-// if it agrees within a logical pixel. An event made by hand (a test's) is
-// taken at its own word.
+// logical position, and a window across monitors of different densities gets
+// positions Qt mapped through the wrong monitor; for those the window system
+// says which pixel it is, if it agrees within a logical pixel. An event made
+// by hand (a test's) is taken at its own word.
 QPoint underPointer(const QWidget& widget, const QMouseEvent& event, bool justEntered);
 
 } // namespace forms::pointerpixel

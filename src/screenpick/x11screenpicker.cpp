@@ -69,9 +69,14 @@ void X11ScreenPicker::start() {
         notifyFinished(std::nullopt);
         return;
     }
-    // Every screen is copied before the first overlay hides it.
+    // Every screen of the desktop the program is on is copied before the
+    // first overlay hides it; another X screen of the same server has a
+    // desktop, a root window and pointer coordinates of its own.
+    const QScreen* home = mLiveWindow && mLiveWindow->screen() != nullptr
+                              ? mLiveWindow->screen()
+                              : QGuiApplication::primaryScreen();
     std::vector<std::pair<QScreen*, QImage>> copies;
-    for (QScreen* screen : QGuiApplication::screens()) {
+    for (QScreen* screen : home->virtualSiblings()) {
         QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
         if (!image.isNull()) {
             copies.emplace_back(screen, std::move(image));

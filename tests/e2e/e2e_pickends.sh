@@ -11,16 +11,6 @@ start_app
 start_cells
 MESSAGE_TITLE="Tarnwick - Kelvary" # a message box of the program
 
-pointer_free() {
-    probe pointer
-    WAIT_DETAIL="the pointer is $REPLY"
-    [ "$REPLY" = free ]
-}
-keyboard_free() {
-    probe keyboard
-    WAIT_DETAIL="the keyboard is $REPLY"
-    [ "$REPLY" = free ]
-}
 # After a row: no overlay is left, nothing holds pointer or keyboard, and
 # the program has ended when the row says "ended"; otherwise it took the cell
 # the row names ("took X Y") into the preview and what Ctrl+C copies, and

@@ -6,6 +6,7 @@ set -euo pipefail
 PROGRAM=${PROGRAM:?PROGRAM must name the color-palette binary}
 SHOTS=${SHOTS:-$(mktemp -d)}
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$E2E_DIR/xorgmonitors.sh"
 SCREEN_WIDTH=1024
 SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
@@ -15,9 +16,14 @@ SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
 # scale is kept in thousandths and every conversion rounds explicitly.
-SCALE=${QT_SCALE_FACTOR:-1}
-SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
-PERCENT=$((SCALE_MILLI / 10))
+# use_scale FACTOR: the scale the helpers below work at; with several
+# monitors, the one of the monitor the window is on.
+use_scale() {
+    SCALE=$1
+    SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
+    PERCENT=$((SCALE_MILLI / 10))
+}
+use_scale "${QT_SCALE_FACTOR:-1}"
 APP_PID=""
 # Processes that end with the test: the X server, the window manager, helpers.
 HELPER_PIDS=()
@@ -75,11 +81,17 @@ start_x() {
     local fifo display
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    HELPER_PIDS+=($!)
-    read -r -t 10 display <"$fifo" || fail "Xvfb did not start"
+    if [ -n "${MONITORS:-}" ]; then
+        start_xorg_dummy "$fifo" "$XDG_RUNTIME_DIR/xorg.log"
+        HELPER_PIDS+=($!)
+    else
+        Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+        HELPER_PIDS+=($!)
+    fi
+    read -r -t 10 display <"$fifo" || fail "the X server did not start"
     rm -f "$fifo"
     export DISPLAY=":$display"
+    [ -z "${MONITORS:-}" ] || arrange_monitors $MONITORS || fail "the monitors $MONITORS did not come on"
     coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
     # Plain descriptors, unlike a coprocess's, reach command substitutions.
     exec 7>&"${PROBE[1]}" 8<&"${PROBE[0]}"

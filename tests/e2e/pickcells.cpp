@@ -1,7 +1,9 @@
 // Another program on the desktop, to pick colours from: its window shows, at
 // its top-left corner, a square of one-device-pixel cells, each of its own
 // colour: the cell in device column x and row y (0 to 59) is
-// red 4x + 1, green 4y + 2, blue 0x99, at every scale factor.
+// red 4x + 1, green 4y + 2, blue 0x99, at every scale factor. Arguments:
+// the window's title and its position in logical pixels (default "Pick
+// cells" at 20, 20).
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,8 +15,8 @@ constexpr int Cells = 60;
 
 class PickCells : public QWidget {
   public:
-    PickCells() {
-        setWindowTitle(QStringLiteral("Pick cells"));
+    explicit PickCells(const QString& title) {
+        setWindowTitle(title);
         setFixedSize(100, 80);
         setAttribute(Qt::WA_OpaquePaintEvent);
         mCells = QImage(Cells, Cells, QImage::Format_RGB32);
@@ -43,8 +45,10 @@ class PickCells : public QWidget {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    PickCells cells;
-    cells.move(20, 20);
+    const QStringList arguments = QApplication::arguments();
+    PickCells cells(arguments.value(1, QStringLiteral("Pick cells")));
+    cells.move(arguments.value(2, QStringLiteral("20")).toInt(),
+               arguments.value(3, QStringLiteral("20")).toInt());
     cells.show();
     return app.exec();
 }
