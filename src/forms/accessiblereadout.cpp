@@ -1,9 +1,10 @@
 #include "forms/accessiblereadout.h"
 
-#include "forms/flatcontrol.h"
+#include "forms/accessiblereadoutparent.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -20,8 +21,8 @@ class ReadoutInterface : public QAccessibleInterface {
   public:
     explicit ReadoutInterface(QWidget* owner) : mOwner(owner) {}
 
+    const AccessibleReadout::Item& item() const { return mItem; }
     void setItem(const AccessibleReadout::Item& item) { mItem = item; }
-    void setRole(QAccessible::Role role) { mItem.role = role; }
 
     bool isValid() const override { return !mOwner.isNull(); }
     QObject* object() const override { return nullptr; }
@@ -37,8 +38,11 @@ class ReadoutInterface : public QAccessibleInterface {
         return t == QAccessible::Name ? mItem.name : QString();
     }
     void setText(QAccessible::Text /*t*/, const QString& /*text*/) override {}
+    // No room of its own, at the control's centre: Orca takes objects of one
+    // name, role and place for one object made anew, and would keep silent
+    // about a text said twice in a row.
     QRect rect() const override {
-        return mOwner ? QRect(mOwner->mapToGlobal(QPoint(0, 0)), mOwner->size()) : QRect();
+        return mOwner ? QRect(mOwner->mapToGlobal(mOwner->rect().center()), QSize()) : QRect();
     }
     QAccessible::Role role() const override { return mItem.role; }
     QAccessible::State state() const override {
@@ -57,8 +61,12 @@ class ReadoutInterface : public QAccessibleInterface {
     AccessibleReadout::Item mItem;
 };
 
-// A control's two readouts and which one spoke last. They live as long as
-// the control.
+// A control's last two readouts, the newest at `last`. Each announcement
+// takes the older one's place with a new object: Orca skips a focus event
+// when another one follows at once, and takes focus coming back to the object
+// it last presented for no change at all, so reusing an object would leave
+// the last of a held key's colours unspoken. The readouts live as long as the
+// control.
 struct Readouts {
     std::array<QAccessible::Id, 2> ids{};
     std::array<ReadoutInterface*, 2> interfaces{};
@@ -70,25 +78,76 @@ std::map<const QWidget*, Readouts>& allReadouts() {
     return all;
 }
 
+void forget(QAccessible::Id id) {
+    if (id != 0) {
+        QAccessible::deleteAccessibleInterface(id);
+    }
+}
+
+// Once the keyboard focus moves, no readout has the focus any more: the
+// control that gets it is what the screen reader presents.
+void unfocusAllOnFocusChange() {
+    static const QMetaObject::Connection watching =
+        QObject::connect(qApp, &QApplication::focusChanged, [] {
+            for (auto& entry : allReadouts()) {
+                for (ReadoutInterface* readout : entry.second.interfaces) {
+                    if (readout != nullptr) {
+                        readout->mFocused = false;
+                    }
+                }
+            }
+        });
+    Q_UNUSED(watching);
+}
+
 Readouts& readoutsFor(QWidget* owner) {
+    unfocusAllOnFocusChange();
     auto& all = allReadouts();
     const auto found = all.find(owner);
     if (found != all.end()) {
         return found->second;
     }
-    Readouts& made = all[owner];
-    for (std::size_t i = 0; i < made.interfaces.size(); ++i) {
-        made.interfaces.at(i) = new ReadoutInterface(owner);
-        made.ids.at(i) = QAccessible::registerAccessibleInterface(made.interfaces.at(i));
-    }
     QObject::connect(owner, &QObject::destroyed, [owner] {
         const auto gone = allReadouts().find(owner);
         for (const QAccessible::Id id : gone->second.ids) {
-            QAccessible::deleteAccessibleInterface(id);
+            forget(id);
         }
         allReadouts().erase(gone);
     });
+    return all[owner];
+}
+
+// Replaces the older readout with a new object and makes it the newest.
+ReadoutInterface* renew(Readouts& readouts, QWidget* owner) {
+    if (ReadoutInterface* newest = readouts.interfaces.at(readouts.last)) {
+        newest->mFocused = false;
+    }
+    readouts.last = 1 - readouts.last;
+    forget(readouts.ids.at(readouts.last));
+    auto* made = new ReadoutInterface(owner);
+    readouts.interfaces.at(readouts.last) = made;
+    readouts.ids.at(readouts.last) = QAccessible::registerAccessibleInterface(made);
     return made;
+}
+
+// The widget itself or the nearest one around it whose accessible interface
+// lists its readouts: Orca takes an object it cannot find among its parent's
+// children for one that has gone, and keeps silent.
+QWidget* listingOwner(QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (dynamic_cast<AccessibleReadoutParent*>(QAccessible::queryAccessibleInterface(widget)) !=
+            nullptr) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+// The announcement that waits for its window to come back; any later one
+// takes its place, so that nothing stale is spoken.
+QMetaObject::Connection& waitingForReturn() {
+    static QMetaObject::Connection waiting;
+    return waiting;
 }
 
 } // namespace
@@ -97,32 +156,61 @@ void AccessibleReadout::announce(const Item& item, QWidget* fallback) {
     if (!QAccessible::isActive()) {
         return;
     }
-    QWidget* owner = QApplication::focusWidget();
+    QObject::disconnect(waitingForReturn());
+    QWidget* owner = listingOwner(QApplication::focusWidget());
     if (owner == nullptr) {
-        owner = fallback;
+        owner = listingOwner(QApplication::activeWindow());
+    }
+    if (owner == nullptr) {
+        owner = listingOwner(fallback);
     }
     if (owner == nullptr) {
         return;
     }
     Readouts& readouts = readoutsFor(owner);
-    readouts.interfaces.at(readouts.last)->mFocused = false;
-    readouts.last = 1 - readouts.last;
-    ReadoutInterface* next = readouts.interfaces.at(readouts.last);
-    next->setItem(item);
-    // Only a form's controls list their readouts; Orca takes an unlisted
-    // object for a dead one, except a label.
-    if (dynamic_cast<FlatControl*>(owner) == nullptr) {
-        next->setRole(QAccessible::StaticText);
+    ReadoutInterface* newest = readouts.interfaces.at(readouts.last);
+    // A switch that has the focus and changes only its state says so, as
+    // a check box does when Space toggles it.
+    if (newest != nullptr && newest->state().focused && item.checked.has_value() &&
+        newest->item().checked.has_value() && newest->item().name == item.name &&
+        newest->item().role == item.role) {
+        newest->setItem(item);
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent toggled(newest, changed);
+        QAccessible::updateAccessibility(&toggled);
+        return;
     }
+    ReadoutInterface* next = renew(readouts, owner);
+    next->setItem(item);
     next->mFocused = true;
     QAccessibleEvent focus(next, QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
 
-// Plain text reads as a label, which Orca accepts even where no control
-// lists it among its children.
+// Plain text is a filler, which Orca speaks by its name alone.
 void AccessibleReadout::announce(const QString& text, QWidget* fallback) {
-    announce(Item{text, QAccessible::StaticText, std::nullopt}, fallback);
+    announce(Item{text, QAccessible::Client, std::nullopt}, fallback);
+}
+
+void AccessibleReadout::announceOnReturn(const QString& text, QWidget* window) {
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    if (window == nullptr || window->isActiveWindow()) {
+        announce(text, window);
+        return;
+    }
+    QObject::disconnect(waitingForReturn());
+    waitingForReturn() =
+        QObject::connect(qApp, &QApplication::focusChanged, window, [text, window] {
+            if (!window->isActiveWindow()) {
+                return;
+            }
+            QObject::disconnect(waitingForReturn());
+            // After the window's own return has been told.
+            QTimer::singleShot(0, window, [text, window] { announce(text, window); });
+        });
 }
 
 QList<QAccessibleInterface*> AccessibleReadout::readoutsOf(const QWidget* control) {
@@ -130,7 +218,13 @@ QList<QAccessibleInterface*> AccessibleReadout::readoutsOf(const QWidget* contro
     if (found == allReadouts().end()) {
         return {};
     }
-    return {found->second.interfaces.begin(), found->second.interfaces.end()};
+    QList<QAccessibleInterface*> listed;
+    for (ReadoutInterface* readout : found->second.interfaces) {
+        if (readout != nullptr) {
+            listed.append(readout);
+        }
+    }
+    return listed;
 }
 
 } // namespace forms

@@ -21,7 +21,7 @@ class AccessibleReadout {
   public:
     struct Item {
         QString name;
-        QAccessible::Role role = QAccessible::StaticText;
+        QAccessible::Role role = QAccessible::Client;
         // A switch's state; none for anything else.
         std::optional<bool> checked;
     };
@@ -30,6 +30,11 @@ class AccessibleReadout {
     // application, or on `fallback` when none has.
     static void announce(const Item& item, QWidget* fallback = nullptr);
     static void announce(const QString& text, QWidget* fallback = nullptr);
+
+    // Announces the text once `window` is the active window again: Orca
+    // presents a window that comes back, and an announcement made before
+    // that is lost under it (a screen pick's overlay closing, say).
+    static void announceOnReturn(const QString& text, QWidget* window);
 
     // The readouts a control has had, for its accessible interface to list
     // among its children after its own: screen readers ignore an object

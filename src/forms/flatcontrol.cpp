@@ -1,11 +1,10 @@
 #include "forms/flatcontrol.h"
 
-#include "forms/accessiblereadout.h"
+#include "forms/accessiblereadoutparent.h"
 #include "forms/devicepixels.h"
 #include "forms/keyboard.h"
 #include "forms/twips.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -19,34 +18,11 @@ namespace {
 
 // Reads the role from the control each time, so a role given after the
 // interface was first created still counts.
-class AccessibleFlatControl : public QAccessibleWidget {
+class AccessibleFlatControl : public AccessibleReadoutParent {
   public:
-    explicit AccessibleFlatControl(FlatControl* control) : QAccessibleWidget(control) {}
+    explicit AccessibleFlatControl(FlatControl* control) : AccessibleReadoutParent(control) {}
     QAccessible::Role role() const override {
         return static_cast<const FlatControl*>(object())->accessibleRole();
-    }
-    // The control's own children first, then its readouts.
-    int childCount() const override {
-        return QAccessibleWidget::childCount() + static_cast<int>(readouts().size());
-    }
-    QAccessibleInterface* child(int index) const override {
-        const int own = QAccessibleWidget::childCount();
-        const auto extra = readouts();
-        return index < own ? QAccessibleWidget::child(index) : extra.value(index - own, nullptr);
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override {
-        const int own = QAccessibleWidget::indexOfChild(child);
-        if (own >= 0) {
-            return own;
-        }
-        const auto extra = readouts();
-        const auto at = extra.indexOf(const_cast<QAccessibleInterface*>(child));
-        return at < 0 ? -1 : QAccessibleWidget::childCount() + static_cast<int>(at);
-    }
-
-  private:
-    QList<QAccessibleInterface*> readouts() const {
-        return AccessibleReadout::readoutsOf(static_cast<const QWidget*>(object()));
     }
 };
 
@@ -58,6 +34,7 @@ QAccessibleInterface* accessibleFlatControl(const QString& /*className*/, QObjec
 void installAccessibleFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFlatControl);
+        AccessibleReadoutParent::installForPlainWindows();
         return true;
     }();
     Q_UNUSED(installed);

@@ -17,10 +17,9 @@ const QString NoScreenPickText =
     QStringLiteral("Picking a colour from the screen needs an X11 session or a desktop portal "
                    "that picks colours: ");
 
-// What a screen-reader user hears of a colour under the cross-hair or taken.
-void announceColor(const QString& before, forms::ColorValue color) {
-    forms::AccessibleReadout::announce(
-        before + palette::readout::spokenText(palette::readout::split(color)));
+// A colour as a screen-reader user hears it.
+QString spoken(forms::ColorValue color) {
+    return palette::readout::spokenText(palette::readout::split(color));
 }
 
 } // namespace
@@ -60,13 +59,13 @@ void ScreenPickSession::start(QWidget* liveWindow) {
     }
     mPreviewBefore = mPreview.backColor();
     mStatusBefore = mStatus.caption();
-    mPicker->onHover = [this](const screenpick::Pick& under) {
+    mPicker->onHover = [this](const screenpick::Pick& under, bool nudged) {
         forms::eventboundary::enter([&] {
             const forms::ColorValue color = forms::colorValueFromRgb(under.color);
             mShow(color);
             // The pointer's moves stay silent, as a hover over a bar does.
-            if (mMovedByKey) {
-                announceColor(QString(), color);
+            if (nudged) {
+                forms::AccessibleReadout::announce(spoken(color));
             }
         });
     };
@@ -75,7 +74,6 @@ void ScreenPickSession::start(QWidget* liveWindow) {
     };
     mPicker->setLiveWindow(liveWindow);
     mLiveWindow = liveWindow;
-    mMovedByKey = false;
     QCoreApplication::instance()->installEventFilter(this);
     mPicker->start();
 }
@@ -93,10 +91,6 @@ bool ScreenPickSession::isRunning() const {
 bool ScreenPickSession::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Show && forms::isModalOrPopup(watched)) {
         cancel();
-    } else if (event->type() == QEvent::KeyPress) {
-        mMovedByKey = true;
-    } else if (event->type() == QEvent::MouseMove) {
-        mMovedByKey = false;
     }
     return false;
 }
@@ -109,12 +103,15 @@ void ScreenPickSession::finished(const std::optional<screenpick::Pick>& pick) {
     if (pick) {
         const forms::ColorValue color = forms::colorValueFromRgb(pick->color);
         mTake(color, pick->devicePixel.value_or(QPoint()));
-        announceColor(QStringLiteral("Picked "), color);
+        forms::AccessibleReadout::announceOnReturn(
+            QStringLiteral("Picked ") +
+                palette::readout::spokenText(palette::readout::split(color)),
+            mLiveWindow);
         return;
     }
     mPreview.setBackColor(mPreviewBefore);
     mStatus.setCaption(mStatusBefore);
-    forms::AccessibleReadout::announce(QStringLiteral("Pick cancelled"), mLiveWindow);
+    forms::AccessibleReadout::announceOnReturn(QStringLiteral("Pick cancelled"), mLiveWindow);
     if (!refusal.isEmpty()) {
         forms::messagebox::msgBox(refusal);
     }

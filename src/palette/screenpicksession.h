@@ -55,8 +55,6 @@ class ScreenPickSession : public QObject {
     std::function<void(forms::ColorValue, QPoint)> mTake;
     // The running pick's way of picking.
     std::unique_ptr<screenpick::ScreenPicker> mPicker;
-    // Whether the cross-hair last moved by a key, not by the pointer.
-    bool mMovedByKey = false;
     QWidget* mLiveWindow = nullptr;
     forms::ColorValue mPreviewBefore = 0;
     QString mStatusBefore;

@@ -7,10 +7,11 @@ source "$(dirname "$0")/a11ybus.sh"
 in_private_session "$0"
 source "$(dirname "$0")/lib.sh"
 source "$E2E_DIR/orca.sh"
+source "$E2E_DIR/screenpick.sh"
 start_x
 start_orca
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_app
+start_cells
 xdotool windowfocus --sync "$WINDOW"
 expect_spoken "Color palette"
 
@@ -47,17 +48,22 @@ for keys in Down Down Page_Down Home End Up; do
     mark_spoken
     press_and_pick $keys
     expect_spoken_line "$(preview_words)"
+    [ $keys != Home ] || top=$(pixel $PREVIEW_X $PREVIEW_Y)
 done
-# Held down: the last colour is spoken.
+# Held down, ending at the top: the top's colour is spoken, and it is the last
+# colour spoken before the next key's answer (no backlog of older ones).
 mark_spoken
-press_and_pick Page_Up Page_Up Page_Up Page_Up Up Up Up Up Up Up
-expect_spoken_line "$(preview_words)"
+key Page_Up Page_Up Page_Up Page_Up Up Up Up Up Up Up Home
+await_pixel $PREVIEW_X $PREVIEW_Y "$top" "the held keys"
+kept=$(preview_words)
+expect_spoken_line "$kept"
 
 # Space keeps the colour and says so.
-mark_spoken
-kept=$(preview_words)
 key space
 expect_spoken_line "Selected color, $kept"
+last_colour=$(spoken_lines | grep -E '^(Selected color, )?red [0-9]+, green' | tail -2 | head -1)
+[ "$last_colour" = "$kept." ] ||
+    fail "the held keys' last colour spoken was \"$last_colour\" (Orca spoke: $(spoken_lines | paste -sd '|'))"
 mark_spoken
 key ctrl+c
 expect_spoken_line "Copied $kept"
@@ -79,31 +85,63 @@ key Down
 expect_spoken "Title-bar colours check box not checked"
 mark_spoken
 key space
-expect_spoken "Title-bar colours check box checked"
+expect_spoken_line "checked"
 mark_spoken
 key Down
 expect_spoken "About Color palette"
 
-# A screen pick: each nudge speaks the colour under the cross-hair, the take
-# speaks the colour taken, Esc that the pick was cancelled.
-key Up Up
+# A screen pick over the cells program: the pointer's moves stay silent,
+# each nudge speaks the colour under the cross-hair, the take the colour
+# taken, Esc that the pick was cancelled.
+cell_words() {
+    local rgb
+    rgb=$(cell "$1" "$2")
+    echo "red $((16#${rgb:0:2})), green $((16#${rgb:2:2})), blue $((16#${rgb:4:2}))"
+}
 mark_spoken
 key ctrl+p
 expect_spoken "Pick a colour from the screen"
-for nudge in Right Down; do
-    mark_spoken
-    press_and_pick $nudge
-    expect_spoken_line "$(preview_words)"
-done
+wait_for 10 "Ctrl+P showed no cross-hair over the screen" overlay_shown
 mark_spoken
-taken=$(preview_words)
+point_at_cell 3 4
+key Right
+expect_spoken_line "$(cell_words 4 4)"
+spoken_lines | grep -F "$(cell_words 3 4)" &&
+    fail "a move of the pointer was spoken: $(spoken_lines | paste -sd '|')"
+mark_spoken
+key Down
+expect_spoken_line "$(cell_words 4 5)"
+mark_spoken
 key Return
-expect_spoken_line "Picked $taken"
+expect_spoken_line "Picked $(cell_words 4 5)"
+wait_for 10 "the cross-hair stayed after the take" overlay_gone
 mark_spoken
 key ctrl+p
 expect_spoken "Pick a colour from the screen"
+wait_for 10 "Ctrl+P showed no cross-hair over the screen" overlay_shown
 key Escape
 expect_spoken_line "Pick cancelled"
+wait_for 10 "the cross-hair stayed after Esc" overlay_gone
+
+# Back on the toolbar: a switch pressed after the focus has been elsewhere
+# is presented whole, with its new state.
+mark_spoken
+key Up
+expect_spoken "Title-bar colours check box checked"
+mark_spoken
+key Tab
+expect_spoken "Red bar"
+mark_spoken
+key shift+Tab
+expect_spoken "Toolbar"
+mark_spoken
+key space
+expect_spoken "Title-bar colours check box not checked"
 
 key Escape
+# Qt waits 100 ms for the screen reader to answer whether it takes a key,
+# then hands the key on all the same and says so on stderr; Orca on a busy
+# machine often answers later. Anything else on stderr is a fault.
+wait_for 5 "the program did not end" app_ended
+sed -i '/^QSpiApplication::keyEventError  "org.freedesktop.DBus.Error.NoReply"/d' "$XDG_RUNTIME_DIR/stderr"
 expect_exit 0
