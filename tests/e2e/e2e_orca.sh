@@ -10,6 +10,11 @@ source "$E2E_DIR/orca.sh"
 source "$E2E_DIR/screenpick.sh"
 start_x
 start_orca
+# Qt 6.4 keeps a copy of each key until the screen reader has answered
+# whether it takes it, and never frees one whose window has closed meanwhile
+# (the pick's overlay after Enter or Esc): no leak check here. The AT-SPI
+# test checks the readouts for leaks, without a screen reader to answer late.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 start_app
 start_cells
 xdotool windowfocus --sync "$WINDOW"
@@ -139,10 +144,10 @@ key space
 expect_spoken "Title-bar colours check box not checked"
 
 key Escape
-# Qt waits 100 ms for the screen reader to answer whether it takes a key,
-# then hands the key on all the same and says so on stderr, and again when the
-# answer comes too late; Orca on a busy machine often answers later. Anything
-# else on stderr is a fault.
+# Qt waits 100 ms for the screen reader's answer about a key, then hands the
+# key on all the same and says so on stderr, and again when the answer comes
+# too late; Orca on a busy machine often answers later. Anything else on
+# stderr is a fault.
 wait_for 5 "the program did not end" app_ended
 sed -i -e '/^QSpiApplication::keyEventError  "org.freedesktop.DBus.Error.NoReply"/d' \
     -e '/^QSpiApplication::notifyKeyboardListenerCallback with no queued key called$/d' \

@@ -25,12 +25,15 @@ start_orca() {
     # Orca writes its debug file through a block buffer, so a line may
     # stay unwritten for long; written to a terminal, each line goes out as
     # it is made. script gives it one, and copies it to the file at once.
-    # Orca will not start while a process named orca of the same user runs
-    # (another test's, or the desktop's): run by the interpreter's name, it
-    # neither sees them nor is seen.
+    # Orca will not start while another Orca of the same user runs, one
+    # still ending included: one Orca test at a time on the machine. The lock
+    # is held until the last process that has it open has ended, this Orca
+    # among them.
+    exec 9>>"${TMPDIR:-/tmp}/color-palette-orca.lock"
+    flock -w 100 9 || fail "another Orca test held the machine's Orca for 100 s"
     script --quiet --flush --command \
-        "exec /usr/bin/python3 /usr/bin/orca --debug-file=/dev/tty -u '$ORCA_HOME/orca-prefs'" \
-        "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
+        "exec orca --debug-file=/dev/tty -u '$ORCA_HOME/orca-prefs'" "$ORCA_LOG" \
+        </dev/null >/dev/null 2>&1 &
     HELPER_PIDS+=($!)
     wait_for 30 "Orca did not start speaking" orca_started
 }
