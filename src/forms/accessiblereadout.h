@@ -13,10 +13,11 @@ namespace forms {
 // readers speak what happens to the focused object, never a label that
 // changes elsewhere; so each announcement moves the accessible focus onto a
 // focusable accessible child of the focused control, named with the text.
-// Two such children take turns, so that every announcement is a focus change
-// to a new object, spoken once and at once, interrupting the one before
-// (held keys leave no backlog), even when the text is the same as the last
-// one. Nothing is done while no assistive technology listens.
+// Every announcement is a new object, so it is a focus change that is spoken
+// once and at once, interrupting the one before (held keys leave no backlog),
+// even when the text is the same as the last one; a switch that keeps the
+// focus and changes only its state tells just that. Nothing is done while no
+// assistive technology listens.
 class AccessibleReadout {
   public:
     struct Item {
@@ -27,7 +28,7 @@ class AccessibleReadout {
     };
 
     // Announces the item on the control that has the keyboard focus in the
-    // application, or on `fallback` when none has.
+    // application, else on the active window, else on `fallback`.
     static void announce(const Item& item, QWidget* fallback = nullptr);
     static void announce(const QString& text, QWidget* fallback = nullptr);
 

@@ -8,6 +8,7 @@ source "$E2E_DIR/a11ybus.sh"
 ORCA_HOME=""
 A11Y_BUS=""
 ORCA_LOG=""
+ORCA_PID=""
 SPOKEN_FROM=0
 
 start_orca() {
@@ -25,17 +26,33 @@ start_orca() {
     # Orca writes its debug file through a block buffer, so a line may
     # stay unwritten for long; written to a terminal, each line goes out as
     # it is made. script gives it one, and copies it to the file at once.
-    # Orca will not start while another Orca of the same user runs, one
-    # still ending included: one Orca test at a time on the machine. The lock
-    # is held until the last process that has it open has ended, this Orca
-    # among them.
+    # Orca will not start while another process named orca of the same user
+    # exists, one that has ended but is not yet reaped included: one Orca
+    # test at a time on the machine, each waiting until the last one's Orca
+    # has gone (the lock is the test's until its end, after its Orca's).
     exec 9>>"${TMPDIR:-/tmp}/color-palette-orca.lock"
     flock -w 100 9 || fail "another Orca test held the machine's Orca for 100 s"
+    wait_for 30 "another Orca of this user runs" no_orca_running
     script --quiet --flush --command \
         "exec orca --debug-file=/dev/tty -u '$ORCA_HOME/orca-prefs'" "$ORCA_LOG" \
-        </dev/null >/dev/null 2>&1 &
-    HELPER_PIDS+=($!)
+        </dev/null >/dev/null 2>&1 9>&- &
+    # Orca itself is what ends with the test; script, its parent, then reaps
+    # it and ends too.
+    local script_pid=$!
+    wait_for 10 "script did not start Orca" orca_child_of "$script_pid"
+    HELPER_PIDS+=("$ORCA_PID")
     wait_for 30 "Orca did not start speaking" orca_started
+}
+
+no_orca_running() {
+    WAIT_DETAIL="process(es) $(pgrep -u "$(id -u)" -x orca | paste -sd ' ')"
+    ! pgrep -u "$(id -u)" -x orca >/dev/null
+}
+
+# ORCA_PID: the Orca that script (process $1) runs.
+orca_child_of() {
+    ORCA_PID=$(pgrep -P "$1" | head -n 1)
+    [ -n "$ORCA_PID" ]
 }
 
 orca_started() {
