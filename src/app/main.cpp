@@ -39,8 +39,14 @@ int main(int argc, char* argv[]) {
     fontConfiguration.join();
     forms::eventboundary::enter(modMain::Main);
     // The window may already be gone: closed during the start-up paint, or
-    // never shown at all.
-    const int status = isFrmMainLoaded() ? QApplication::exec() : 0;
+    // never shown at all. Once it is unloaded the program ends, even when a
+    // window of its own (a screen pick's, a menu) was still up as it closed,
+    // which Qt's last-window rule does not count on.
+    int status = 0;
+    if (isFrmMainLoaded()) {
+        frmMain().onUnloaded = [] { QCoreApplication::quit(); };
+        status = QApplication::exec();
+    }
     releaseFrmMain();
     return status;
 }

@@ -53,6 +53,9 @@ void Form::keyPressEvent(QKeyEvent* event) {
 void Form::closeEvent(QCloseEvent* event) {
     mLoaded = false;
     event->accept();
+    if (onUnloaded) {
+        onUnloaded();
+    }
 }
 
 } // namespace forms

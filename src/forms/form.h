@@ -3,6 +3,8 @@
 #include "forms/flatcontrol.h"
 #include "forms/windowhandle.h"
 
+#include <functional>
+
 namespace forms {
 
 // A top-level form: a fixed-size window with key preview (it sees every key
@@ -19,6 +21,8 @@ class Form : public FlatControl {
 
     void unload();
     bool isLoaded() const { return mLoaded; }
+    // Once the form has closed, however it was closed.
+    std::function<void()> onUnloaded;
 
   protected:
     // KeyDown with the virtual-key code and modifier mask; the key goes on to

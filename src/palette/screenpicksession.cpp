@@ -1,6 +1,7 @@
 #include "palette/screenpicksession.h"
 
 #include "forms/accessiblereadout.h"
+#include "forms/automaticdrag.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/messagebox.h"
@@ -8,7 +9,7 @@
 #include "forms/picturebox.h"
 #include "palette/colorreadout.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QEvent>
 
 namespace {
@@ -46,7 +47,9 @@ QString ScreenPickSession::unavailableText() {
 }
 
 void ScreenPickSession::start(QWidget* liveWindow) {
-    if (isRunning()) {
+    // A box that waits for an answer keeps the window's input; a key that
+    // reached the window before the box had the focus starts nothing.
+    if (isRunning() || QApplication::activeModalWidget() != nullptr) {
         return;
     }
     if (!isAvailable()) {
@@ -74,6 +77,9 @@ void ScreenPickSession::start(QWidget* liveWindow) {
     };
     mPicker->setLiveWindow(liveWindow);
     mLiveWindow = liveWindow;
+    // The pick takes pointer and keys: a drag under way ends, as it does when
+    // a box or menu opens.
+    forms::automaticdrag::end();
     QCoreApplication::instance()->installEventFilter(this);
     mPicker->start();
 }

@@ -22,6 +22,9 @@ PickOverlay::PickOverlay(QScreen* screen, QImage image)
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     setAccessibleName(QStringLiteral("Pick a colour from the screen"));
+    // On the screen it covers, which on an X server of several X screens
+    // need not be the primary one's.
+    setScreen(screen);
     // A screen's top-left device pixel is its top-left logical pixel too.
     const QRect logical = screen->geometry();
     mDeviceGeometry = QRect(logical.topLeft(), mImage.size());

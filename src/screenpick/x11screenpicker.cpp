@@ -281,6 +281,11 @@ void X11ScreenPicker::endPick(std::optional<screenpick::Pick> pick, const QStrin
     }
     mOverlays.front()->releaseKeyboard();
     mOverlays.front()->releaseMouse();
+    // Whatever grab of this program the server still holds for the pick (a
+    // press on its way as it ended) goes too.
+    xcb_ungrab_pointer(mConnection, XCB_CURRENT_TIME);
+    xcb_ungrab_keyboard(mConnection, XCB_CURRENT_TIME);
+    xcb_flush(mConnection);
     for (auto& overlay : mOverlays) {
         overlay->onPointerMoved = nullptr;
         overlay->onPressed = nullptr;

@@ -61,6 +61,21 @@ struct FakeDesktop {
 const screenpick::Availability Available{true, {}};
 const screenpick::Availability Missing{false, QStringLiteral("no desktop portal runs")};
 
+// A shown palette on a desktop that allows picks, a colour of a bar hovered:
+// what a screen pick starts from.
+struct HoveredPalette {
+    HoveredPalette(int bar, QPoint at) {
+        if (shown.painted) {
+            hover(colorBar(palette, bar), at);
+            before = pickStateOf(palette);
+        }
+    }
+    FakeDesktop desktop{Available};
+    ShownPalette shown;
+    PaletteProbe* palette = shown.palette;
+    PickState before{};
+};
+
 } // namespace
 
 class ScreenPickTest : public QObject {
@@ -151,12 +166,10 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore_data() {
 
 void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
     QFETCH(QString, end);
-    FakeDesktop desktop(Available);
-    ShownPalette shown;
-    QVERIFY(shown.painted);
-    PaletteProbe* palette = shown.palette;
-    hover(colorBar(palette, 2), QPoint(20, 100));
-    const PickState before = pickStateOf(palette);
+    HoveredPalette hovered(2, QPoint(20, 100));
+    QVERIFY(hovered.shown.painted);
+    PaletteProbe* palette = hovered.palette;
+    const PickState before = hovered.before;
     QVERIFY(before.color != 0);
 
     QStringList messages;
@@ -190,7 +203,7 @@ void ScreenPickTest::aPickFollowsThePointerAndEndsTakenOrAsBefore() {
         } else if (end == QStringLiteral("refuse")) {
             picker->refuse(refusal);
         } else {
-            shown.host.hide();
+            hovered.shown.host.hide();
         }
         QCOMPARE(pickStateOf(palette), before);
         QCOMPARE(messages, end == QStringLiteral("refuse") ? QStringList{refusal} : QStringList{});
@@ -248,19 +261,19 @@ void ScreenPickTest::noPickStartsWhileTheBarsArePainted() {
 // A run-time error's box, say, must not wait under a screen held still with
 // pointer and keys taken: the pick has ended by the time the window shows.
 void ScreenPickTest::aBoxOrMenuThatOpensEndsThePickFirst_data() {
-    QTest::addColumn<bool>("popup");
-    QTest::newRow("a modal box") << false;
-    QTest::newRow("a pop-up menu") << true;
+    QTest::addColumn<Qt::WindowType>("kind");
+    QTest::addColumn<Qt::WindowModality>("modality");
+    QTest::newRow("a box modal to the application") << Qt::Dialog << Qt::ApplicationModal;
+    QTest::newRow("a box modal to its window") << Qt::Dialog << Qt::WindowModal;
+    QTest::newRow("a pop-up menu") << Qt::Popup << Qt::NonModal;
 }
 
 void ScreenPickTest::aBoxOrMenuThatOpensEndsThePickFirst() {
-    QFETCH(bool, popup);
-    FakeDesktop desktop(Available);
-    ShownPalette shown;
-    QVERIFY(shown.painted);
-    PaletteProbe* palette = shown.palette;
-    hover(colorBar(palette, 4), QPoint(20, 300));
-    const PickState before = pickStateOf(palette);
+    QFETCH(Qt::WindowType, kind);
+    QFETCH(Qt::WindowModality, modality);
+    HoveredPalette hovered(4, QPoint(20, 300));
+    QVERIFY(hovered.shown.painted);
+    PaletteProbe* palette = hovered.palette;
     palette->PickFromScreen();
     FakePicker::current->hover(qRgb(10, 20, 30));
 
@@ -277,11 +290,11 @@ void ScreenPickTest::aBoxOrMenuThatOpensEndsThePickFirst() {
       private:
         const PaletteProbe* mWatched;
     } opening(palette);
-    opening.setWindowFlags(popup ? Qt::Popup : Qt::Dialog);
-    opening.setWindowModality(popup ? Qt::NonModal : Qt::ApplicationModal);
+    opening.setParent(palette->window(), kind);
+    opening.setWindowModality(modality);
     opening.show();
     QCOMPARE(opening.pickingWhenShown, std::optional<bool>(false));
-    QCOMPARE(pickStateOf(palette), before);
+    QCOMPARE(pickStateOf(palette), hovered.before);
 }
 
 void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing_data() {
