@@ -5,7 +5,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick python3 \
-    openbox weston qt6-wayland xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
+    openbox qt6-wayland sway grim wl-clipboard xwayland xserver-xorg-core \
+    xserver-xorg-video-dummy x11-xserver-utils procps xdg-desktop-portal xdg-desktop-portal-wlr \
+    xdg-desktop-portal-gtk pipewire slurp dbus-bin \
     desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
     lintian man-db clang-format xclip git python3-dbus python3-gi libxfixes3 strace \
     orca speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <thread>
 
@@ -19,6 +21,21 @@ QStringList argumentsAfterProgram(int argc, char* argv[]) {
         arguments << QString::fromLocal8Bit(argv[index]);
     }
     return arguments;
+}
+
+// Qt 6.4's Wayland platform can hang for ever while it shuts down: the last
+// pass of the event loop (the one that delivers the key or click that ends
+// the program) prepares a read of the display for Qt's event thread, which
+// may then quit without cancelling it, and Qt's other Wayland thread then
+// waits for that read without end. Nothing is left to tidy once the window
+// has closed (the compositor drops the clipboard and the window with the
+// connection), so on Wayland the program ends there without Qt's shutdown,
+// and without destroying the closed window either: Qt 6.4 runs the window's
+// frame callbacks on that other thread, and destroying the window while one
+// runs there destroys a locked mutex.
+[[noreturn]] void endWithoutPlatformShutdown(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace
@@ -46,6 +63,9 @@ int main(int argc, char* argv[]) {
     if (isFrmMainLoaded()) {
         frmMain().onUnloaded = [] { QCoreApplication::quit(); };
         status = QApplication::exec();
+    }
+    if (QGuiApplication::platformName() == QStringLiteral("wayland")) {
+        endWithoutPlatformShutdown(status);
     }
     releaseFrmMain();
     return status;

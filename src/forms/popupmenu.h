@@ -28,6 +28,12 @@ using Presenter =
 
 std::optional<int> show(QWidget* owner, const QList<Item>& items, QPoint globalPos);
 
+// Changes item `index` of the menu being shown, for a state that becomes
+// known while it is open; nothing when no menu is shown.
+void updateShown(int index, const Item& item);
+// The items of the menu being shown, as updated; empty when none is.
+const QList<Item>& shownItems();
+
 void setPresenter(Presenter presenter);
 
 } // namespace forms::popupmenu

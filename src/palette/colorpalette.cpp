@@ -369,10 +369,8 @@ void ColorPalette::showCopyMenuAt(QPoint globalPos) {
     for (const QString& text : texts) {
         items.append({QStringLiteral("Copy ") + text, true, {}, false});
     }
-    const bool pickable = ScreenPickSession::isAvailable();
-    items.append({PickFromScreenText, pickable,
-                  pickable ? QString() : ScreenPickSession::unavailableText(), true});
-    const auto chosen = forms::popupmenu::show(this, items, globalPos);
+    const auto chosen =
+        ScreenPickSession::showMenuWithPick(this, items, PickFromScreenText, globalPos);
     if (chosen && *chosen < texts.size()) {
         QGuiApplication::clipboard()->setText(texts.at(*chosen));
     } else if (chosen) {

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScopeGuard>
 
 namespace {
 
@@ -46,11 +47,33 @@ QString ScreenPickSession::unavailableText() {
     return NoScreenPickText + screenpick::availability().missing;
 }
 
+std::optional<int> ScreenPickSession::showMenuWithPick(QWidget* owner,
+                                                       QList<forms::popupmenu::Item> items,
+                                                       const QString& text, QPoint globalPos) {
+    const auto pickItem = [text] {
+        const bool pickable = isAvailable();
+        return forms::popupmenu::Item{text, pickable, pickable ? QString() : unavailableText(),
+                                      true};
+    };
+    items.append(pickItem());
+    const int index = static_cast<int>(items.size()) - 1;
+    const int watch = screenpick::watchAvailability(
+        [index, pickItem] { forms::popupmenu::updateShown(index, pickItem()); });
+    const auto forget = qScopeGuard([watch] { screenpick::forgetWatch(watch); });
+    return forms::popupmenu::show(owner, items, globalPos);
+}
+
 void ScreenPickSession::start(QWidget* liveWindow) {
     // A box that waits for an answer keeps the window's input; a key that
     // reached the window before the box had the focus starts nothing.
-    if (isRunning() || QApplication::activeModalWidget() != nullptr) {
+    if (QApplication::activeModalWidget() != nullptr) {
         return;
+    }
+    if (isRunning()) {
+        if (!mPicker->yieldsToNewStart()) {
+            return;
+        }
+        mPicker->cancel();
     }
     if (!isAvailable()) {
         forms::messagebox::msgBox(unavailableText() + QLatin1Char('.'));

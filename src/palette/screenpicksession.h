@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/colorvalue.h"
+#include "forms/popupmenu.h"
 #include "screenpick/screenpicker.h"
 
 #include <QObject>
@@ -35,10 +36,16 @@ class ScreenPickSession : public QObject {
     // missing where it does not.
     static bool isAvailable();
     static QString unavailableText();
+    // Shows a menu of `items` and, last, the item `text` that starts a pick:
+    // enabled where a pick can run, or saying what is missing. The desktop's
+    // answer may come while the menu is open; the item follows it.
+    static std::optional<int> showMenuWithPick(QWidget* owner, QList<forms::popupmenu::Item> items,
+                                               const QString& text, QPoint globalPos);
 
     // Starts a pick, `liveWindow` left live above the still screen; where
     // the desktop allows none, or will not give pointer and keys, a message
-    // box says why.
+    // box says why. A running pick that yields to a new start (the desktop's
+    // own picker) is cancelled first; any other keeps running alone.
     void start(QWidget* liveWindow);
     void cancel();
     bool isRunning() const;

@@ -18,7 +18,6 @@ const QString Screenshot = QStringLiteral("org.freedesktop.portal.Screenshot");
 const QString Request = QStringLiteral("org.freedesktop.portal.Request");
 // PickColor came with version 2 of the screenshot interface.
 constexpr uint PickColorVersion = 2;
-constexpr int AnswerTimeout = 3000; // ms; a portal being started answers in well under that
 constexpr uint Success = 0;
 
 // The request object the portal will answer on, known before the call so
@@ -37,34 +36,54 @@ PortalScreenPicker::~PortalScreenPicker() {
     stopListening();
 }
 
-screenpick::Availability PortalScreenPicker::availability(QDBusConnection bus) {
+void PortalScreenPicker::askAvailability(
+    QDBusConnection bus, QObject* context,
+    std::function<void(const std::optional<screenpick::Availability>&)> answer, int timeout) {
     if (!bus.isConnected()) {
-        return {false, QStringLiteral("there is no session bus (D-Bus) to reach the desktop "
-                                      "portal")};
+        answer(screenpick::Availability{
+            false, QStringLiteral("there is no session bus (D-Bus) to reach the desktop portal")});
+        return;
     }
     QDBusMessage get = QDBusMessage::createMethodCall(
         Service, Path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << Screenshot << QStringLiteral("version");
-    const QDBusMessage reply = bus.call(get, QDBus::Block, AnswerTimeout);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-        const bool noPortal =
-            reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") ||
-            reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
-        return {false, noPortal ? QStringLiteral("no desktop portal (xdg-desktop-portal) runs")
-                                : QStringLiteral("the desktop portal offers no screenshots")};
-    }
-    const uint version = qvariant_cast<QDBusVariant>(reply.arguments().front()).variant().toUInt();
-    if (version < PickColorVersion) {
-        return {false, QStringLiteral("the desktop portal cannot pick colours")};
-    }
-    return {true, {}};
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, timeout), context);
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, context,
+        [answer = std::move(answer)](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            const QDBusMessage reply = finished->reply();
+            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
+                const uint version =
+                    qvariant_cast<QDBusVariant>(reply.arguments().front()).variant().toUInt();
+                answer(version >= PickColorVersion
+                           ? screenpick::Availability{true, {}}
+                           : screenpick::Availability{
+                                 false, QStringLiteral("the desktop portal cannot pick colours")});
+                return;
+            }
+            const QString error = reply.errorName();
+            if (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
+                error == QStringLiteral("org.freedesktop.DBus.Error.Timeout")) {
+                answer(std::nullopt);
+                return;
+            }
+            const bool noPortal =
+                error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") ||
+                error == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
+            answer(screenpick::Availability{
+                false, noPortal ? QStringLiteral("no desktop portal (xdg-desktop-portal) runs")
+                                : QStringLiteral("the desktop portal offers no screenshots")});
+        });
 }
 
 void PortalScreenPicker::start() {
     if (isRunning()) {
         return;
     }
-    const QString token = QStringLiteral("colorpalette%1").arg(++mStarted);
+    // Each request its own token, so that no answer is taken for another's.
+    static int requests = 0;
+    const QString token = QStringLiteral("colorpalette%1").arg(++requests);
     listenTo(requestPath(mBus, token));
     QDBusMessage call =
         QDBusMessage::createMethodCall(Service, Path, Screenshot, QStringLiteral("PickColor"));

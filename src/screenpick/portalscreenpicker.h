@@ -15,13 +15,21 @@ class PortalScreenPicker : public screenpick::ScreenPicker {
     explicit PortalScreenPicker(QDBusConnection bus = QDBusConnection::sessionBus());
     ~PortalScreenPicker() override;
 
-    // Whether the bus carries a portal that picks colours; if not, what is
-    // missing. Waits a few seconds at most for the portal to answer.
-    static screenpick::Availability availability(QDBusConnection bus);
+    // Asks whether the bus carries a portal that picks colours and, if not,
+    // what is missing; `answer` runs in `context`'s thread once it is known,
+    // or with nothing when the portal did not answer within `timeout` ms.
+    // The caller never waits.
+    static void
+    askAvailability(QDBusConnection bus, QObject* context,
+                    std::function<void(const std::optional<screenpick::Availability>&)> answer,
+                    int timeout = AnswerTimeout);
+    // A portal being started answers in well under that.
+    static constexpr int AnswerTimeout = 3000;
 
     void start() override;
     void cancel() override;
     bool isRunning() const override { return !mRequest.isEmpty(); }
+    bool yieldsToNewStart() const override { return true; }
 
   private slots:
     void response(uint code, const QVariantMap& results);
@@ -32,5 +40,4 @@ class PortalScreenPicker : public screenpick::ScreenPicker {
 
     QDBusConnection mBus;
     QString mRequest;
-    int mStarted = 0;
 };

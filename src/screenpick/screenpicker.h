@@ -40,6 +40,11 @@ class ScreenPicker : public QObject {
     // Ends a running pick as cancelled; nothing when none runs.
     virtual void cancel() = 0;
     virtual bool isRunning() const = 0;
+    // Whether a new start replaces a running pick instead of being ignored.
+    // Where the desktop shows the picker, the program cannot tell a pick on
+    // screen from one the desktop has forgotten (a portal that never
+    // answers): asking again is then the only way on.
+    virtual bool yieldsToNewStart() const { return false; }
     // Why the last pick could not run, a sentence for the user; empty when
     // it ran.
     const QString& refusal() const { return mRefusal; }
@@ -61,11 +66,24 @@ struct Availability {
     QString missing;
 };
 
-// The way of picking on this desktop: the X11 way where the program runs on
-// X11, otherwise the desktop portal's; none where neither is available.
+// The session, not Qt's platform, chooses the way of picking: on a Wayland
+// session (WAYLAND_DISPLAY, or XDG_SESSION_TYPE=wayland) the desktop portal's,
+// even where Qt runs through XWayland, whose X screen shows no Wayland window;
+// the X11 way where the program runs on X11 otherwise; the portal's elsewhere.
+bool isWaylandSession();
+
+// Answered at once, never waiting for the desktop. Where the portal decides,
+// the first call asks it in the background and the pick is offered until its
+// answer says otherwise; a portal that does not answer in time is asked again
+// at the next call.
 using Factory = std::function<std::unique_ptr<ScreenPicker>()>;
 Availability availability();
 std::unique_ptr<ScreenPicker> create();
+
+// Runs `changed` each time an answer of the portal (or a test's replacement)
+// changes what availability() says, until forgotten by the number returned.
+int watchAvailability(std::function<void()> changed);
+void forgetWatch(int watch);
 
 // Tests put a way of picking of their own in place; an empty one restores
 // the desktop's.

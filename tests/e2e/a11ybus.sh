@@ -8,7 +8,7 @@
 # bus with the same configuration (none of the desktop's services on it).
 in_private_session() {
     [ -z "${IN_TEST_SESSION:-}" ] || return 0
-    exec env IN_TEST_SESSION=1 dbus-run-session --config-file="$(dirname "$1")/private-bus.conf" \
+    exec env IN_TEST_SESSION=1 dbus-run-session --config-file="$(dirname "$1")/../session-bus.conf" \
         -- bash "$1" 2> >(grep -v -e 'fd limit' -e 'unknown child' >&2)
 }
 
@@ -17,7 +17,7 @@ start_a11y_bus() {
     fifo=$(mktemp -u)
     mkfifo "$fifo"
     # Debian's own Python carries the GLib bindings of a11ybus.py.
-    dbus-daemon --config-file="$E2E_DIR/private-bus.conf" --nofork --print-address=3 3>"$fifo" &
+    dbus-daemon --config-file="$E2E_DIR/../session-bus.conf" --nofork --print-address=3 3>"$fifo" &
     HELPER_PIDS+=($!)
     read -r -t 10 A11Y_BUS <"$fifo" || fail "the AT-SPI bus did not start"
     AT_SPI_BUS_ADDRESS=$A11Y_BUS /usr/libexec/at-spi2-registryd >/dev/null 2>&1 &

@@ -34,6 +34,8 @@ if ! lintian --info --display-info --fail-on "$fail_on" "$deb" >"$WORK/lintian.t
 fi
 
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependency on Qt Widgets"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] ||
+    fail "the package does not recommend Qt's Wayland platform: Recommends '$(dpkg-deb -f "$deb" Recommends)'"
 dpkg-deb -x "$deb" "$WORK/root"
 ROOT="$WORK/root"
 MANUAL="$ROOT/usr/share/man/man1/color-palette.1.gz"

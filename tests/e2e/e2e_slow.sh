@@ -11,12 +11,6 @@
 # stderr; a third run checks that exit at full speed, where a sanitizer build
 # also looks for leaks.
 source "$(dirname "$0")/lib.sh"
-# strace goes first, so that the signal that ends the program reaches it.
-stop_tracer() {
-    [ -z "${STRACE_PID:-}" ] || kill "$STRACE_PID" 2>/dev/null || true
-    [ -z "${STRACE_PID:-}" ] || wait "$STRACE_PID" 2>/dev/null || true
-}
-trap 'stop_tracer; cleanup' EXIT
 start_x
 
 # Sample points a quarter, half and three quarters of the way down each bar,
@@ -41,43 +35,6 @@ to_device 3 3
 REQUEST+=($DX $DY)
 to_device $GAP_X $GAP_Y
 REQUEST+=($DX $DY)
-
-# The program is stopped, or has ended.
-app_halted() {
-    local stat
-    read -r stat 2>/dev/null </proc/$APP_PID/stat || return 0
-    stat=${stat##*) }
-    case ${stat%% *} in T | t | Z | X) ;; *) return 1 ;; esac
-}
-
-traced() {
-    grep -q '^TracerPid:[[:space:]]*[1-9]' /proc/$APP_PID/status
-}
-untraced() {
-    ! traced
-}
-
-# Starts the program slowed down: stopped before its first instruction, then
-# taken by strace, which delays every poll of every thread, then let go.
-# ENVIRONMENT... are settings for the program.
-start_slowed() {
-    env "$@" bash -c 'kill -STOP $$ && exec "$0"' "$PROGRAM" 2>"$XDG_RUNTIME_DIR/stderr" &
-    APP_PID=$!
-    wait_for 10 "the program did not start" app_halted
-    strace -f -e trace=poll,ppoll -e inject=poll,ppoll:delay_enter=500 -o /dev/null \
-        -p "$APP_PID" 2>/dev/null &
-    STRACE_PID=$!
-    HELPER_PIDS+=($STRACE_PID)
-    wait_for 10 "strace did not take the program" traced
-    kill -CONT "$APP_PID"
-}
-
-# Lets the program go on at its own speed (a sanitizer build checks for leaks
-# at the end, which it cannot do under a tracer).
-release_slowed() {
-    kill "$STRACE_PID"
-    wait_for 10 "strace did not let the program go" untraced
-}
 
 # sample: reads the window until two reads agree, as the X server may still
 # be drawing what the program sent.

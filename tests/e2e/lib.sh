@@ -12,7 +12,8 @@ SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
 PREVIEW_X=394; PREVIEW_Y=195 # inside the preview swatch, clear of the icon
 SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
-# The program's scale factor (QT_SCALE_FACTOR), a real number such as 1.25.
+# The scale factor (QT_SCALE_FACTOR, or the Wayland OUTPUT_SCALE), a real
+# number such as 1.25.
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
 # scale is kept in thousandths and every conversion rounds explicitly.
@@ -23,15 +24,19 @@ use_scale() {
     SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
     PERCENT=$((SCALE_MILLI / 10))
 }
-use_scale "${QT_SCALE_FACTOR:-1}"
+use_scale "${OUTPUT_SCALE:-${QT_SCALE_FACTOR:-1}}"
 APP_PID=""
-# Processes that end with the test: the X server, the window manager, helpers.
+# Processes that end with the test: the X server, the window manager, helpers;
+# and folders that go with it.
 HELPER_PIDS=()
+HELPER_DIRS=()
 XDG_RUNTIME_DIR=$(mktemp -d)
 export XDG_RUNTIME_DIR
 
 cleanup() {
     local pid
+    # strace goes first, so that the signal that ends the program reaches it.
+    stop_tracer
     for pid in $APP_PID "${HELPER_PIDS[@]}"; do
         kill "$pid" 2>/dev/null || true
         # A stopped process takes the signal once it runs again.
@@ -40,7 +45,7 @@ cleanup() {
     # A helper may still write its files while it ends (a sound server, a
     # speech server): they go once it has.
     poll 5 helpers_ended || true
-    rm -rf "$XDG_RUNTIME_DIR"
+    rm -rf "$XDG_RUNTIME_DIR" "${HELPER_DIRS[@]}"
 }
 helpers_ended() {
     local pid
@@ -373,4 +378,46 @@ expect_exit() {
     APP_PID=""
     [ "$status" -eq "$1" ] || fail "exit status $status, expected $1; stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
     [ ! -s "$XDG_RUNTIME_DIR/stderr" ] || fail "the program wrote to stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
+}
+
+# The program is stopped, or has ended.
+app_halted() {
+    local stat
+    read -r stat 2>/dev/null </proc/$APP_PID/stat || return 0
+    stat=${stat##*) }
+    case ${stat%% *} in T | t | Z | X) ;; *) return 1 ;; esac
+}
+
+traced() {
+    grep -q '^TracerPid:[[:space:]]*[1-9]' /proc/$APP_PID/status
+}
+untraced() {
+    ! traced
+}
+
+# Starts the program slowed down: stopped before its first instruction, then
+# taken by strace, which delays every poll of every thread, then let go.
+# ENVIRONMENT... are settings for the program.
+start_slowed() {
+    env "$@" bash -c 'kill -STOP $$ && exec "$0"' "$PROGRAM" 2>"$XDG_RUNTIME_DIR/stderr" &
+    APP_PID=$!
+    wait_for 10 "the program did not start" app_halted
+    strace -f -e trace=poll,ppoll -e inject=poll,ppoll:delay_enter=500 -o /dev/null \
+        -p "$APP_PID" 2>/dev/null &
+    STRACE_PID=$!
+    HELPER_PIDS+=($STRACE_PID)
+    wait_for 10 "strace did not take the program" traced
+    kill -CONT "$APP_PID"
+}
+
+# Lets the program go on at its own speed (a sanitizer build checks for leaks
+# at the end, which it cannot do under a tracer).
+release_slowed() {
+    kill "$STRACE_PID"
+    wait_for 10 "strace did not let the program go" untraced
+}
+
+stop_tracer() {
+    [ -z "${STRACE_PID:-}" ] || kill "$STRACE_PID" 2>/dev/null || true
+    [ -z "${STRACE_PID:-}" ] || wait "$STRACE_PID" 2>/dev/null || true
 }

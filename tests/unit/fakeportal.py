@@ -5,6 +5,11 @@ object as told.
 
   fakeportal.py VERSION color RED GREEN BLUE   answers success with (ddd)
   fakeportal.py VERSION cancel                 answers response 1
+  fakeportal.py VERSION silent                 answers no call at all, as a
+                                               portal that hangs
+
+A request whose handle token it has seen before is refused: each request
+must have its own.
 """
 import sys
 
@@ -20,6 +25,7 @@ REQUEST = "org.freedesktop.portal.Request"
 
 version = int(sys.argv[1])
 answer = sys.argv[2]
+tokens = set()
 
 
 class Request(dbus.service.Object):
@@ -29,23 +35,34 @@ class Request(dbus.service.Object):
 
 
 class Portal(dbus.service.Object):
-    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
-    def Get(self, interface, name):
+    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v",
+                         async_callbacks=("reply", "error"))
+    def Get(self, interface, name, reply, error):
+        if answer == "silent":
+            return
         if interface != SCREENSHOT or name != "version":
-            raise dbus.exceptions.DBusException("no such property",
-                                                name="org.freedesktop.DBus.Error.InvalidArgs")
-        return dbus.UInt32(version)
+            error(dbus.exceptions.DBusException("no such property",
+                                                name="org.freedesktop.DBus.Error.InvalidArgs"))
+            return
+        reply(dbus.UInt32(version))
 
     @dbus.service.method(SCREENSHOT, in_signature="sa{sv}", out_signature="o",
-                         sender_keyword="sender")
-    def PickColor(self, parent_window, options, sender):
+                         sender_keyword="sender", async_callbacks=("reply", "error"))
+    def PickColor(self, parent_window, options, sender, reply, error):
+        if answer == "silent":
+            return
         token = str(options.get("handle_token", "fakeportal"))
+        if token in tokens:
+            error(dbus.exceptions.DBusException("handle token %s used before" % token,
+                                                name="org.freedesktop.portal.Error.Failed"))
+            return
+        tokens.add(token)
         path = "%s/request/%s/%s" % (PATH, sender[1:].replace(".", "_"), token)
         request = Request(bus, path)
         # A portal answers once the user has picked, never in the same moment
         # as the call: by then the caller listens for the answer.
         GLib.timeout_add(100, respond, request)
-        return dbus.ObjectPath(path)
+        reply(dbus.ObjectPath(path))
 
 
 def respond(request):

@@ -5,10 +5,13 @@
 #include "forms/label.h"
 #include "forms/mousepointer.h"
 #include "forms/picturebox.h"
+#include "forms/popupmenu.h"
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <limits>
@@ -19,6 +22,7 @@ class FormsTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void anOpenMenuFollowsAnUpdateOfItsItems();
     void systemColorsResolveThroughThePalette_data();
     void systemColorsResolveThroughThePalette();
     void propertiesKeepTheValueAsSet();
@@ -274,6 +278,39 @@ void FormsTest::mousePointerIsAValueNotAStack() {
     mousepointer::setMousePointer(mousepointer::DefaultPointer);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     QCOMPARE(mousepointer::mousePointer(), mousepointer::DefaultPointer);
+}
+
+// A state that becomes known while the menu is open reaches the menu on the
+// screen: its action, not only the list the program keeps.
+void FormsTest::anOpenMenuFollowsAnUpdateOfItsItems() {
+    QWidget owner;
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    const forms::popupmenu::Item later{QStringLiteral("Pick"), false, QStringLiteral("not here"),
+                                       false};
+    bool enabled = true;
+    QString toolTip;
+    QList<forms::popupmenu::Item> shown;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu != nullptr);
+        forms::popupmenu::updateShown(1, later);
+        forms::popupmenu::updateShown(7, later);
+        enabled = menu->actions().at(1)->isEnabled();
+        toolTip = menu->actions().at(1)->toolTip();
+        shown = forms::popupmenu::shownItems();
+        menu->close();
+    });
+    const auto chosen = forms::popupmenu::show(
+        &owner,
+        {{QStringLiteral("Copy"), true, {}, false}, {QStringLiteral("Pick"), true, {}, false}},
+        owner.mapToGlobal(QPoint(5, 5)));
+    QVERIFY(!chosen.has_value());
+    QVERIFY(!enabled);
+    QCOMPARE(toolTip, later.toolTip);
+    QCOMPARE(shown.size(), qsizetype{2});
+    QCOMPARE(shown.at(1).enabled, false);
+    QVERIFY(forms::popupmenu::shownItems().isEmpty());
 }
 
 QTEST_MAIN(FormsTest)

@@ -1,5 +1,6 @@
 // The desktop portal's way of picking, against a fake portal (fakeportal.py)
-// on a private session bus: the test runs inside dbus-run-session.
+// on a private session bus that activates nothing installed on the machine:
+// the test runs inside dbus-run-session with the tests' own configuration.
 #include "screenpick/portalscreenpicker.h"
 
 #include <QDBusConnectionInterface>
@@ -35,6 +36,24 @@ class FakePortal {
     QProcess mProcess;
 };
 
+// What the portal answers to availability, the test waiting for the answer
+// while the event loop runs; nothing when it did not answer in time.
+std::optional<screenpick::Availability> askAvailability(const QDBusConnection& bus, int timeout) {
+    std::optional<std::optional<screenpick::Availability>> answer;
+    QObject context;
+    PortalScreenPicker::askAvailability(
+        bus, &context, [&](const std::optional<screenpick::Availability>& said) { answer = said; },
+        timeout);
+    // The question never waits: it is answered from the event loop.
+    if (bus.isConnected() && answer) {
+        qFatal("the portal's availability was answered before the event loop ran");
+    }
+    if (!QTest::qWaitFor([&] { return answer.has_value(); }, timeout + 5000)) {
+        qFatal("the portal's availability was never answered");
+    }
+    return *answer;
+}
+
 } // namespace
 
 class PortalTest : public QObject {
@@ -44,6 +63,7 @@ class PortalTest : public QObject {
     void thePortalAnswersAPickOrSaysWhatIsMissing_data();
     void thePortalAnswersAPickOrSaysWhatIsMissing();
     void withoutASessionBusNothingIsAsked();
+    void aPortalThatHangsLeavesTheQuestionOpen();
 };
 
 void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing_data() {
@@ -77,11 +97,12 @@ void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing() {
         fake.emplace(portal);
         QVERIFY(fake->ready());
     }
-    const screenpick::Availability availability =
-        PortalScreenPicker::availability(QDBusConnection::sessionBus());
-    QCOMPARE(availability.missing, missing);
-    QCOMPARE(availability.available, missing.isEmpty());
-    if (!availability.available) {
+    const std::optional<screenpick::Availability> availability =
+        askAvailability(QDBusConnection::sessionBus(), PortalScreenPicker::AnswerTimeout);
+    QVERIFY(availability.has_value());
+    QCOMPARE(availability->missing, missing);
+    QCOMPARE(availability->available, missing.isEmpty());
+    if (!availability->available) {
         return;
     }
     PortalScreenPicker picker;
@@ -99,19 +120,54 @@ void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing() {
     if (taken) {
         QCOMPARE(answer->color, color);
     }
-    // A second pick is answered the same way, once.
+    // A second pick is answered the same way, once; so is one by another
+    // picker, with a handle token of its own (the fake portal refuses one
+    // it has seen).
     picker.start();
     QTRY_COMPARE(answers, 2);
     QCOMPARE(answer.has_value(), taken);
+    PortalScreenPicker another;
+    another.onFinished = picker.onFinished;
+    another.start();
+    QTRY_COMPARE(answers, 3);
+    QCOMPARE(answer.has_value(), taken);
+    if (taken) {
+        QCOMPARE(answer->color, color);
+    }
 }
 
 void PortalTest::withoutASessionBusNothingIsAsked() {
     const QDBusConnection none = QDBusConnection::connectToBus(
         QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("none"));
-    const screenpick::Availability availability = PortalScreenPicker::availability(none);
-    QVERIFY(!availability.available);
-    QVERIFY2(availability.missing.contains(QStringLiteral("no session bus")),
-             qPrintable(availability.missing));
+    const std::optional<screenpick::Availability> availability =
+        askAvailability(none, PortalScreenPicker::AnswerTimeout);
+    QVERIFY(availability.has_value());
+    QVERIFY(!availability->available);
+    QVERIFY2(availability->missing.contains(QStringLiteral("no session bus")),
+             qPrintable(availability->missing));
+}
+
+// A portal that takes the calls and never answers: the availability is not
+// known (so it is asked again, not taken as "no"), and a pick ends, cancelled,
+// when its call times out, so that a later one can run.
+void PortalTest::aPortalThatHangsLeavesTheQuestionOpen() {
+    FakePortal fake({QStringLiteral("2"), QStringLiteral("silent")});
+    QVERIFY(fake.ready());
+    constexpr int Patience = 300;
+    QVERIFY(!askAvailability(QDBusConnection::sessionBus(), Patience).has_value());
+
+    PortalScreenPicker picker;
+    int answers = 0;
+    std::optional<screenpick::Pick> answer;
+    picker.onFinished = [&](const std::optional<screenpick::Pick>& pick) {
+        ++answers;
+        answer = pick;
+    };
+    picker.start();
+    QVERIFY(picker.isRunning());
+    QTRY_COMPARE_WITH_TIMEOUT(answers, 1, PortalScreenPicker::AnswerTimeout + 5000);
+    QVERIFY(!answer.has_value());
+    QVERIFY(!picker.isRunning());
 }
 
 QTEST_GUILESS_MAIN(PortalTest)

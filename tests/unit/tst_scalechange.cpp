@@ -23,6 +23,17 @@ struct StyledPalette {
     bool ready = false;
 };
 
+// A move to a point of the bar given in device pixels of the window, which may
+// lie between pixels: Wayland hands on positions in 1/256 of a logical pixel.
+forms::ColorValue pickAt(PaletteProbe* palette, forms::PictureBox* bar, QPointF device) {
+    const QPointF scene = device / bar->devicePixelRatioF();
+    const QPointF local = scene - QPointF(bar->mapTo(bar->window(), QPoint(0, 0)));
+    QMouseEvent move(QEvent::MouseMove, local, scene, bar->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &move);
+    return palette->mCurColor;
+}
+
 } // namespace
 
 // The two screens of this suite's offscreen platform: device pixel ratio 1
@@ -35,6 +46,8 @@ class ScaleChangeTest : public QObject {
   private slots:
     void drawingsAreRedrawnCrispAtTheNewScale();
     void theKeyboardPickStaysOnItsColour();
+    void aPointBetweenDevicePixelsPicksThePixelThatHoldsIt_data();
+    void aPointBetweenDevicePixelsPicksThePixelThatHoldsIt();
 };
 
 void ScaleChangeTest::drawingsAreRedrawnCrispAtTheNewScale() {
@@ -85,6 +98,44 @@ void ScaleChangeTest::theKeyboardPickStaysOnItsColour() {
     QTest::keyClick(bar, Qt::Key_Down);
     QCOMPARE(bar->positionMark(), std::optional<int>(row + 1));
     QCOMPARE(moved.palette->mCurColor, pixelValue(image, image.width() / 2, row + 1));
+}
+
+void ScaleChangeTest::aPointBetweenDevicePixelsPicksThePixelThatHoldsIt_data() {
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<double>("fraction"); // how far into the device pixel, right and down
+    for (int screen : {0, 1}) {
+        for (double fraction : {0.25, 0.5, 0.75, 0.99609375}) {
+            QTest::addRow("ratio %d, %g into the pixel", screen + 1, fraction)
+                << screen << fraction;
+        }
+    }
+}
+
+// The pixel read is the one that contains the hot spot, not the nearest
+// pixel corner: the same as at that pixel's centre, on every row.
+void ScaleChangeTest::aPointBetweenDevicePixelsPicksThePixelThatHoldsIt() {
+    QFETCH(int, screen);
+    QFETCH(double, fraction);
+    StyledPalette shown(QGuiApplication::screens().at(screen));
+    QVERIFY(shown.ready);
+    forms::PictureBox* bar = colorBar(shown.palette, 1);
+    const double ratio = bar->devicePixelRatioF();
+    const QPoint origin = bar->mapTo(bar->window(), QPoint(0, 0)) * ratio;
+    const int x = origin.x() + static_cast<int>(20 * ratio);
+    // The bar's image starts inside its one-pixel border.
+    const QImage image = bar->image();
+    const int border = static_cast<int>(ratio);
+    int nextRowDiffers = 0;
+    for (int y = origin.y() + static_cast<int>(10 * ratio); y < origin.y() + 230 * ratio; y += 7) {
+        const forms::ColorValue centre = pickAt(shown.palette, bar, QPointF(x + 0.5, y + 0.5));
+        QCOMPARE(centre, pixelValue(image, x - origin.x() - border, y - origin.y() - border));
+        const forms::ColorValue between =
+            pickAt(shown.palette, bar, QPointF(x + fraction, y + fraction));
+        QVERIFY2(between == centre, qPrintable(QStringLiteral("device row %1").arg(y)));
+        nextRowDiffers += pickAt(shown.palette, bar, QPointF(x + 0.5, y + 1.5)) != centre;
+    }
+    // Rows that part from the next one: a pick of the nearest corner shows.
+    QVERIFY(nextRowDiffers > 20);
 }
 
 QTEST_MAIN(ScaleChangeTest)

@@ -33,6 +33,7 @@ class FakePicker : public screenpick::ScreenPicker {
         }
     }
     bool isRunning() const override { return running; }
+    bool yieldsToNewStart() const override { return yields; }
 
     void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}, false); }
     void take(QRgb color) {
@@ -46,6 +47,8 @@ class FakePicker : public screenpick::ScreenPicker {
 
     static inline FakePicker* current = nullptr;
     static inline int created = 0;
+    // Whether the pickers made from now on show the desktop's own picker.
+    static inline bool yields = false;
     bool running = false;
 };
 
@@ -95,6 +98,10 @@ class ScreenPickTest : public QObject {
     void aBoxOrMenuThatOpensEndsThePickFirst();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing_data();
     void theCopyMenuOffersAPickOrSaysWhatIsMissing();
+    void theMenuItemFollowsAnAnswerThatComesWhileItIsOpen_data();
+    void theMenuItemFollowsAnAnswerThatComesWhileItIsOpen();
+    void aNewStartReplacesOnlyThePickTheDesktopShows_data();
+    void aNewStartReplacesOnlyThePickTheDesktopShows();
 };
 
 void ScreenPickTest::thePortalsChannelsRoundToTheNearest_data() {
@@ -347,6 +354,83 @@ void ScreenPickTest::theCopyMenuOffersAPickOrSaysWhatIsMissing() {
         QVERIFY2(messages.front().contains(Missing.missing), qPrintable(messages.front()));
     }
     QVERIFY(form.isVisible());
+}
+
+void ScreenPickTest::theMenuItemFollowsAnAnswerThatComesWhileItIsOpen_data() {
+    QTest::addColumn<bool>("availableAtFirst");
+    QTest::newRow("offered, then missing") << true;
+    QTest::newRow("missing, then offered") << false;
+}
+
+// The desktop's answer comes while the copy menu is open (the portal is
+// asked in the background): the open menu's item changes with it, and the
+// watch ends with the menu.
+void ScreenPickTest::theMenuItemFollowsAnAnswerThatComesWhileItIsOpen() {
+    QFETCH(bool, availableAtFirst);
+    FakeDesktop desktop(availableAtFirst ? Available : Missing);
+    QList<forms::popupmenu::Item> offered;
+    std::optional<forms::popupmenu::Item> afterTheAnswer;
+    forms::popupmenu::setPresenter(
+        [&](QWidget*, const QList<forms::popupmenu::Item>& items, QPoint) {
+            offered = items;
+            screenpick::setFactory([] { return std::make_unique<FakePicker>(); },
+                                   availableAtFirst ? Missing : Available);
+            afterTheAnswer = forms::popupmenu::shownItems().at(3);
+            return std::nullopt;
+        });
+    const auto restore = qScopeGuard([] { forms::popupmenu::setPresenter({}); });
+    FrmMain form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    form.cpMain->ShowCopyMenu();
+    QCOMPARE(offered.at(3).enabled, availableAtFirst);
+    QVERIFY(afterTheAnswer.has_value());
+    QCOMPARE(afterTheAnswer->text, QStringLiteral("Pick from Screen"));
+    QCOMPARE(afterTheAnswer->enabled, !availableAtFirst);
+    QCOMPARE(afterTheAnswer->toolTip.contains(Missing.missing), availableAtFirst);
+    QVERIFY(forms::popupmenu::shownItems().isEmpty());
+    // A change with no menu open reaches none.
+    screenpick::setFactory([] { return std::make_unique<FakePicker>(); }, Available);
+    QVERIFY(forms::popupmenu::shownItems().isEmpty());
+}
+
+void ScreenPickTest::aNewStartReplacesOnlyThePickTheDesktopShows_data() {
+    QTest::addColumn<bool>("desktopsPicker");
+    QTest::newRow("the desktop's picker (portal)") << true;
+    QTest::newRow("our own cross-hair (X11)") << false;
+}
+
+// A portal may take a pick and never answer it. Where the desktop shows the
+// picker, a new start (Ctrl+P, the menu item) ends the old pick as cancelled and asks again; our
+// own cross-hair, which holds pointer and keys, keeps its pick alone.
+void ScreenPickTest::aNewStartReplacesOnlyThePickTheDesktopShows() {
+    QFETCH(bool, desktopsPicker);
+    FakePicker::yields = desktopsPicker;
+    const auto restore = qScopeGuard([] { FakePicker::yields = false; });
+    HoveredPalette hovered(4, QPoint(20, 60));
+    QVERIFY(hovered.shown.painted);
+    PaletteProbe* palette = hovered.palette;
+    const PickState before = hovered.before;
+    const int createdBefore = FakePicker::created;
+
+    palette->PickFromScreen();
+    const QPointer<FakePicker> first = FakePicker::current;
+    QVERIFY(first && first->running);
+    palette->PickFromScreen();
+    QCOMPARE(FakePicker::created - createdBefore, desktopsPicker ? 2 : 1);
+    QVERIFY(palette->isPickingFromScreen());
+    QCOMPARE(pickStateOf(palette), before);
+    if (desktopsPicker) {
+        QVERIFY(first.isNull() || !first->running);
+        QVERIFY(FakePicker::current != first);
+    } else {
+        QCOMPARE(FakePicker::current, first.data());
+    }
+    // The running pick is the one that answers.
+    FakePicker::current->take(qRgb(7, 8, 9));
+    QCOMPARE(palette->mCurColor, forms::ColorValue{0x00090807});
+    QVERIFY(!palette->isPickingFromScreen());
 }
 
 QTEST_MAIN(ScreenPickTest)
