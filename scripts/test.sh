@@ -9,7 +9,8 @@ install_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick
     xserver-xorg-video-dummy x11-xserver-utils procps xdg-desktop-portal xdg-desktop-portal-wlr \
     xdg-desktop-portal-gtk pipewire slurp dbus-bin \
     desktop-file-utils appstream binutils-mingw-w64-i686 at-spi2-core python3-pyatspi dbus-daemon file \
-    lintian man-db clang-format xclip git python3-dbus python3-gi libxfixes3 strace
+    lintian man-db clang-format xclip git python3-dbus python3-gi libxfixes3 strace \
+    orca speech-dispatcher speech-dispatcher-espeak-ng pulseaudio pulseaudio-utils
 
 echo "== Formatting (clang-format, the checked-in .clang-format)"
 (cd "$ROOT" && git ls-files -co --exclude-standard -- '*.cpp' '*.h' |

@@ -1,10 +1,10 @@
 #include "forms/flatcontrol.h"
 
+#include "forms/accessiblereadoutparent.h"
 #include "forms/devicepixels.h"
 #include "forms/keyboard.h"
 #include "forms/twips.h"
 
-#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -18,9 +18,9 @@ namespace {
 
 // Reads the role from the control each time, so a role given after the
 // interface was first created still counts.
-class AccessibleFlatControl : public QAccessibleWidget {
+class AccessibleFlatControl : public AccessibleReadoutParent {
   public:
-    explicit AccessibleFlatControl(FlatControl* control) : QAccessibleWidget(control) {}
+    explicit AccessibleFlatControl(FlatControl* control) : AccessibleReadoutParent(control) {}
     QAccessible::Role role() const override {
         return static_cast<const FlatControl*>(object())->accessibleRole();
     }
@@ -34,6 +34,7 @@ QAccessibleInterface* accessibleFlatControl(const QString& /*className*/, QObjec
 void installAccessibleFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(accessibleFlatControl);
+        AccessibleReadoutParent::installForPlainWindows();
         return true;
     }();
     Q_UNUSED(installed);

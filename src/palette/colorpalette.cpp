@@ -1,5 +1,6 @@
 #include "palette/colorpalette.h"
 
+#include "forms/accessiblereadout.h"
 #include "forms/checkedmath.h"
 #include "forms/doevents.h"
 #include "forms/keyboard.h"
@@ -20,6 +21,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -33,6 +35,8 @@ constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
 
 enum ToolBarRow { BackgroundStyleRow = 0, TitleStyleRow = 1, AboutRow = 2 };
+const std::array<const char*, 3> ToolBarButtonNames = {"Grey background", "Title-bar colours",
+                                                       "About Color palette"};
 constexpr int ToolBarRows = 3;
 constexpr int16_t LeftButton = 1;
 
@@ -55,6 +59,12 @@ forms::Picture loadIconPicture(const QString& name) {
         throw forms::RuntimeError::typeMismatch();
     }
     return icon;
+}
+
+// Tells a screen-reader user what a keyboard action did with a colour.
+void announceColor(const QString& before, forms::ColorValue color) {
+    forms::AccessibleReadout::announce(
+        before + palette::readout::spokenText(palette::readout::split(color)));
 }
 
 } // namespace
@@ -276,10 +286,12 @@ void ColorPalette::picColorBar_KeyDown(int16_t Index, int16_t& KeyCode, int16_t&
         const QPointF at = bar.unitsAtImagePixel(QPoint(size.width() / 2, *row));
         picColorBar_MouseMove(Index, 0, Shift, static_cast<float>(at.x()),
                               static_cast<float>(at.y()));
+        announceColor(QString(), mCurColor);
     } else if (isPressKey(KeyCode, Shift)) {
         KeyCode = 0;
         const QPointF at = centreOf(*picSelectedColor);
         picSelectedColor_DragDrop(&bar, static_cast<float>(at.x()), static_cast<float>(at.y()));
+        announceColor(QStringLiteral("Selected color, "), picSelectedColor->backColor());
     }
 }
 
@@ -291,6 +303,7 @@ void ColorPalette::picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift) {
     if (isPressKey(KeyCode, Shift)) {
         KeyCode = 0;
         picSelectedColor_DblClick();
+        announceColor(QString(), mCurColor);
     }
 }
 
@@ -301,6 +314,7 @@ void ColorPalette::picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         const int step = KeyCode == VkUp ? -1 : 1;
         KeyCode = 0;
         chooseToolBarButton(std::clamp(mChosenButton + step, 0, ToolBarRows - 1));
+        announceToolBarButton();
     } else if (isPressKey(KeyCode, Shift)) {
         KeyCode = 0;
         const QSize size = picToolBar->imageSize();
@@ -308,7 +322,23 @@ void ColorPalette::picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift) {
         const QPointF at = picToolBar->unitsAtImagePixel(
             QPoint(size.width() / 2, mChosenButton * cellHeight + cellHeight / 2));
         picToolBar_MouseUp(LeftButton, 0, static_cast<float>(at.x()), static_cast<float>(at.y()));
+        if (mChosenButton != AboutRow) {
+            announceToolBarButton();
+        }
     }
+}
+
+// The chosen button as a screen reader presents it: its name, and for the
+// two switches whether they are on.
+void ColorPalette::announceToolBarButton() {
+    forms::AccessibleReadout::Item button{QString::fromUtf8(ToolBarButtonNames.at(mChosenButton)),
+                                          QAccessible::Button, std::nullopt};
+    if (mChosenButton != AboutRow) {
+        button.role = QAccessible::CheckBox;
+        button.checked =
+            (mChosenButton == BackgroundStyleRow ? mGrayBack : mTitleBars) != BoolFalse;
+    }
+    forms::AccessibleReadout::announce(button);
 }
 
 void ColorPalette::chooseToolBarButton(int row) {
@@ -320,6 +350,7 @@ void ColorPalette::CopyColor() {
     auto data = std::make_unique<QMimeData>();
     palette::transfer::fill(*data, mCurColor);
     QGuiApplication::clipboard()->setMimeData(data.release());
+    announceColor(QStringLiteral("Copied "), mCurColor);
 }
 
 void ColorPalette::ShowCopyMenu() {

@@ -71,6 +71,7 @@ class ColorPalette : public PaletteControls {
     void picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift);
     void picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift);
     void chooseToolBarButton(int row);
+    void announceToolBarButton();
     void showCopyMenuAt(QPoint globalPos);
 
     std::function<void()> mShowAbout;

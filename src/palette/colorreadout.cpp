@@ -12,6 +12,13 @@ QString statusText(Channels channels, const QString& hex) {
            QString::number(channels.blue) + QStringLiteral(") = ") + hexLiteral(hex);
 }
 
+QString spokenText(Channels channels) {
+    return QStringLiteral("red %1, green %2, blue %3")
+        .arg(channels.red)
+        .arg(channels.green)
+        .arg(channels.blue);
+}
+
 QString hexLiteral(const QString& hex) {
     return QStringLiteral("&H") + hex;
 }

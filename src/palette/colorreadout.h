@@ -19,6 +19,11 @@ Channels split(forms::ColorValue color);
 // " Current Color: RGB(r,g,b) = &H" followed by the hexadecimal text.
 QString statusText(Channels channels, const QString& hex);
 
+// A colour as a screen reader speaks it: "red 255, green 2, blue 2". Short,
+// in the order everyone reads a colour, numbers a speech synthesizer says as
+// numbers; the same numbers the status line shows.
+QString spokenText(Channels channels);
+
 // "&H" followed by the hexadecimal text, as the status line writes it.
 QString hexLiteral(const QString& hex);
 

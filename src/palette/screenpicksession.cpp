@@ -1,11 +1,13 @@
 #include "palette/screenpicksession.h"
 
+#include "forms/accessiblereadout.h"
 #include "forms/automaticdrag.h"
 #include "forms/eventboundary.h"
 #include "forms/label.h"
 #include "forms/messagebox.h"
 #include "forms/modalwindow.h"
 #include "forms/picturebox.h"
+#include "palette/colorreadout.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -16,6 +18,11 @@ namespace {
 const QString NoScreenPickText =
     QStringLiteral("Picking a colour from the screen needs an X11 session or a desktop portal "
                    "that picks colours: ");
+
+// A colour as a screen-reader user hears it.
+QString spoken(forms::ColorValue color) {
+    return palette::readout::spokenText(palette::readout::split(color));
+}
 
 } // namespace
 
@@ -78,13 +85,21 @@ void ScreenPickSession::start(QWidget* liveWindow) {
     }
     mPreviewBefore = mPreview.backColor();
     mStatusBefore = mStatus.caption();
-    mPicker->onHover = [this](const screenpick::Pick& under) {
-        forms::eventboundary::enter([&] { mShow(forms::colorValueFromRgb(under.color)); });
+    mPicker->onHover = [this](const screenpick::Pick& under, bool nudged) {
+        forms::eventboundary::enter([&] {
+            const forms::ColorValue color = forms::colorValueFromRgb(under.color);
+            mShow(color);
+            // The pointer's moves stay silent, as a hover over a bar does.
+            if (nudged) {
+                forms::AccessibleReadout::announce(spoken(color));
+            }
+        });
     };
     mPicker->onFinished = [this](const std::optional<screenpick::Pick>& pick) {
         forms::eventboundary::enter([&] { finished(pick); });
     };
     mPicker->setLiveWindow(liveWindow);
+    mLiveWindow = liveWindow;
     // The pick takes pointer and keys: a drag under way ends, as it does when
     // a box or menu opens.
     forms::automaticdrag::end();
@@ -115,11 +130,17 @@ void ScreenPickSession::finished(const std::optional<screenpick::Pick>& pick) {
     // Deleted once it has returned from the call that ended it.
     mPicker.release()->deleteLater();
     if (pick) {
-        mTake(forms::colorValueFromRgb(pick->color), pick->devicePixel.value_or(QPoint()));
+        const forms::ColorValue color = forms::colorValueFromRgb(pick->color);
+        mTake(color, pick->devicePixel.value_or(QPoint()));
+        forms::AccessibleReadout::announceOnReturn(
+            QStringLiteral("Picked ") +
+                palette::readout::spokenText(palette::readout::split(color)),
+            mLiveWindow);
         return;
     }
     mPreview.setBackColor(mPreviewBefore);
     mStatus.setCaption(mStatusBefore);
+    forms::AccessibleReadout::announceOnReturn(QStringLiteral("Pick cancelled"), mLiveWindow);
     if (!refusal.isEmpty()) {
         forms::messagebox::msgBox(refusal);
     }

@@ -62,6 +62,7 @@ class ScreenPickSession : public QObject {
     std::function<void(forms::ColorValue, QPoint)> mTake;
     // The running pick's way of picking.
     std::unique_ptr<screenpick::ScreenPicker> mPicker;
+    QWidget* mLiveWindow = nullptr;
     forms::ColorValue mPreviewBefore = 0;
     QString mStatusBefore;
 };

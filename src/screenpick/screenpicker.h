@@ -26,8 +26,8 @@ struct Pick {
 class ScreenPicker : public QObject {
   public:
     // The colour under the cross-hair, each time it moves (not every way of
-    // picking reports it).
-    std::function<void(const Pick&)> onHover;
+    // picking reports it); nudged when a key moved it, not the pointer.
+    std::function<void(const Pick&, bool nudged)> onHover;
     // Once per start: the colour taken, or nothing when the pick was
     // cancelled or could not run (refusal() then says why).
     std::function<void(const std::optional<Pick>&)> onFinished;

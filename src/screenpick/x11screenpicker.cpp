@@ -202,8 +202,13 @@ void X11ScreenPicker::trackPointer() {
                                                      : std::nullopt);
     }
     mColorUnderHotSpot = at ? pickAt(*at) : std::nullopt;
+    // A nudge moves the pointer too, and its move comes back like the user's.
+    const bool nudged = at.has_value() && at == mNudgedTo;
+    if (nudged) {
+        mNudgedTo.reset();
+    }
     if (mColorUnderHotSpot && onHover) {
-        onHover(*mColorUnderHotSpot);
+        onHover(*mColorUnderHotSpot, nudged);
     }
 }
 
@@ -218,6 +223,7 @@ void X11ScreenPicker::nudge(int dx, int dy) {
     }
     const QPoint to(std::clamp(at->x() + dx, desktop.left(), desktop.right()),
                     std::clamp(at->y() + dy, desktop.top(), desktop.bottom()));
+    mNudgedTo = to;
     xcb_warp_pointer(mConnection, XCB_NONE, mRoot, 0, 0, 0, 0, static_cast<int16_t>(to.x()),
                      static_cast<int16_t>(to.y()));
     xcb_flush(mConnection);

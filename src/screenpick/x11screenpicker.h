@@ -51,6 +51,8 @@ class X11ScreenPicker : public screenpick::ScreenPicker, public QAbstractNativeE
     // this picker lives: keys still on their way to them are dropped.
     std::vector<std::unique_ptr<PickOverlay>> mEndedOverlays;
     std::optional<screenpick::Pick> mColorUnderHotSpot;
+    // Where the last nudge sent the pointer, until the pointer is there.
+    std::optional<QPoint> mNudgedTo;
     // The server's time when the running pick took pointer and keys.
     std::optional<quint64> mStartTime;
 };

@@ -42,7 +42,16 @@ cleanup() {
         # A stopped process takes the signal once it runs again.
         kill -CONT "$pid" 2>/dev/null || true
     done
+    # A helper may still write its files while it ends (a sound server, a
+    # speech server): they go once it has.
+    poll 5 helpers_ended || true
     rm -rf "$XDG_RUNTIME_DIR" "${HELPER_DIRS[@]}"
+}
+helpers_ended() {
+    local pid
+    for pid in "${HELPER_PIDS[@]}"; do
+        ! kill -0 "$pid" 2>/dev/null || return 1
+    done
 }
 trap cleanup EXIT
 

@@ -35,7 +35,7 @@ class FakePicker : public screenpick::ScreenPicker {
     bool isRunning() const override { return running; }
     bool yieldsToNewStart() const override { return yields; }
 
-    void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}); }
+    void hover(QRgb color) { onHover(screenpick::Pick{color, QPoint(3, 4)}, false); }
     void take(QRgb color) {
         running = false;
         notifyFinished(screenpick::Pick{color, QPoint(3, 4)});
