@@ -76,4 +76,8 @@ void takeOrPassOnKey(QKeyEvent& event, const KeyDownHandler& handler) {
     event.setAccepted(callKeyDown(event, handler) == 0);
 }
 
+bool isPressKey(int16_t keyCode, int16_t shift) {
+    return shift == 0 && (keyCode == VkSpace || keyCode == VkReturn);
+}
+
 } // namespace forms::keyboard

@@ -40,6 +40,9 @@ int16_t shiftMask(Qt::KeyboardModifiers modifiers);
 // focus or a position, which tell that the user works from the keyboard.
 bool isNavigationKey(int16_t keyCode);
 
+// Space or Enter alone: the keys that do what a click does.
+bool isPressKey(int16_t keyCode, int16_t shift);
+
 // A KeyDown handler: it takes the key by setting keyCode to 0.
 using KeyDownHandler = std::function<void(int16_t& keyCode, int16_t& shift)>;
 

@@ -21,7 +21,6 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -34,17 +33,7 @@ const QString PickFromScreenText = QStringLiteral("Pick from Screen");
 constexpr float ToolBarScaleHeight = 3.0F;
 constexpr float SwatchReadPoint = 10.0F;
 
-enum ToolBarRow { BackgroundStyleRow = 0, TitleStyleRow = 1, AboutRow = 2 };
-const std::array<const char*, 3> ToolBarButtonNames = {"Grey background", "Title-bar colours",
-                                                       "About Color palette"};
-constexpr int ToolBarRows = 3;
 constexpr int16_t LeftButton = 1;
-
-// Space and Enter do what a click does.
-bool isPressKey(int16_t keyCode, int16_t shift) {
-    return shift == 0 &&
-           (keyCode == forms::keyboard::VkSpace || keyCode == forms::keyboard::VkReturn);
-}
 
 // The middle of a box's image, where a keyboard action points.
 QPointF centreOf(const forms::PictureBox& box) {
@@ -70,7 +59,17 @@ void announceColor(const QString& before, forms::ColorValue color) {
 } // namespace
 
 ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
-    : PaletteControls(parent), mShowAbout(std::move(showAbout)) {
+    : PaletteControls(parent), mShowAbout(std::move(showAbout)),
+      mToolBarKeys(
+          *picToolBar,
+          [this](QPointF at) {
+              picToolBar_MouseUp(LeftButton, 0, static_cast<float>(at.x()),
+                                 static_cast<float>(at.y()));
+          },
+          [this](int row) {
+              return (row == palette::toolbar::BackgroundStyleRow ? mGrayBack : mTitleBars) !=
+                     BoolFalse;
+          }) {
     setObjectName(QStringLiteral("cpMain"));
     mScreenPick = std::make_unique<ScreenPickSession>(
         *picColorPreview, *lblStatusBar, [this](forms::ColorValue color) { showColor(color); },
@@ -105,7 +104,7 @@ ColorPalette::ColorPalette(std::function<void()> showAbout, QWidget* parent)
     picToolBar->onKeyDown = [this](int16_t& keyCode, int16_t& shift) {
         picToolBar_KeyDown(keyCode, shift);
     };
-    chooseToolBarButton(BackgroundStyleRow);
+    mToolBarKeys.choose(palette::toolbar::BackgroundStyleRow);
 }
 
 // The control keeps its designed size, whatever size the host asks for.
@@ -254,15 +253,15 @@ void ColorPalette::picToolBar_MouseUp(int16_t /*Button*/, int16_t /*Shift*/, flo
     const int32_t row = forms::checked::floorToInt(Y);
     drawToolBarCell(column, row);
     switch (row) {
-    case BackgroundStyleRow:
+    case palette::toolbar::BackgroundStyleRow:
         mGrayBack = static_cast<int16_t>(~mGrayBack);
         SetFonts();
         break;
-    case TitleStyleRow:
+    case palette::toolbar::TitleStyleRow:
         mTitleBars = static_cast<int16_t>(~mTitleBars);
         SetFonts();
         break;
-    case AboutRow:
+    case palette::toolbar::AboutRow:
         mShowAbout();
         drawToolBarCell(column, row);
         break;
@@ -287,7 +286,7 @@ void ColorPalette::picColorBar_KeyDown(int16_t Index, int16_t& KeyCode, int16_t&
         picColorBar_MouseMove(Index, 0, Shift, static_cast<float>(at.x()),
                               static_cast<float>(at.y()));
         announceColor(QString(), mCurColor);
-    } else if (isPressKey(KeyCode, Shift)) {
+    } else if (forms::keyboard::isPressKey(KeyCode, Shift)) {
         KeyCode = 0;
         const QPointF at = centreOf(*picSelectedColor);
         picSelectedColor_DragDrop(&bar, static_cast<float>(at.x()), static_cast<float>(at.y()));
@@ -300,50 +299,15 @@ void ColorPalette::picColorBar_OLEStartDrag(QMimeData& Data) {
 }
 
 void ColorPalette::picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift) {
-    if (isPressKey(KeyCode, Shift)) {
+    if (forms::keyboard::isPressKey(KeyCode, Shift)) {
         KeyCode = 0;
         picSelectedColor_DblClick();
         announceColor(QString(), mCurColor);
     }
 }
 
-// Up and Down choose a button; Space or Enter clicks the middle of it.
 void ColorPalette::picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift) {
-    using namespace forms::keyboard;
-    if (Shift == 0 && (KeyCode == VkUp || KeyCode == VkDown)) {
-        const int step = KeyCode == VkUp ? -1 : 1;
-        KeyCode = 0;
-        chooseToolBarButton(std::clamp(mChosenButton + step, 0, ToolBarRows - 1));
-        announceToolBarButton();
-    } else if (isPressKey(KeyCode, Shift)) {
-        KeyCode = 0;
-        const QSize size = picToolBar->imageSize();
-        const int cellHeight = size.height() / ToolBarRows;
-        const QPointF at = picToolBar->unitsAtImagePixel(
-            QPoint(size.width() / 2, mChosenButton * cellHeight + cellHeight / 2));
-        picToolBar_MouseUp(LeftButton, 0, static_cast<float>(at.x()), static_cast<float>(at.y()));
-        if (mChosenButton != AboutRow) {
-            announceToolBarButton();
-        }
-    }
-}
-
-// The chosen button as a screen reader presents it: its name, and for the
-// two switches whether they are on.
-void ColorPalette::announceToolBarButton() {
-    forms::AccessibleReadout::Item button{QString::fromUtf8(ToolBarButtonNames.at(mChosenButton)),
-                                          QAccessible::Button, std::nullopt};
-    if (mChosenButton != AboutRow) {
-        button.role = QAccessible::CheckBox;
-        button.checked =
-            (mChosenButton == BackgroundStyleRow ? mGrayBack : mTitleBars) != BoolFalse;
-    }
-    forms::AccessibleReadout::announce(button);
-}
-
-void ColorPalette::chooseToolBarButton(int row) {
-    mChosenButton = row;
-    picToolBar->setFocusMarkArea(QRectF(0, row, 1, 1));
+    mToolBarKeys.keyDown(KeyCode, Shift);
 }
 
 void ColorPalette::CopyColor() {

@@ -2,6 +2,7 @@
 
 #include "palette/palettecontrols.h"
 #include "palette/screenpicksession.h"
+#include "palette/toolbarkeys.h"
 
 #include <cstdint>
 #include <functional>
@@ -70,14 +71,11 @@ class ColorPalette : public PaletteControls {
     void picColorBar_OLEStartDrag(QMimeData& Data);
     void picSelectedColor_KeyDown(int16_t& KeyCode, int16_t& Shift);
     void picToolBar_KeyDown(int16_t& KeyCode, int16_t& Shift);
-    void chooseToolBarButton(int row);
-    void announceToolBarButton();
     void showCopyMenuAt(QPoint globalPos);
 
     std::function<void()> mShowAbout;
 
-    // The toolbar button that Up and Down have chosen, for Space or Enter.
-    int mChosenButton = 0;
+    ToolBarKeys mToolBarKeys;
 
     std::unique_ptr<ScreenPickSession> mScreenPick;
 };

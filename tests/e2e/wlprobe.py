@@ -155,8 +155,8 @@ def button(name, state):
     display.request(pointer, 4)
 
 
-def key(spec):
-    *modifiers, name = spec.split("+")
+def key(chord):
+    *modifiers, name = chord.split("+")
     mask = sum(MODIFIERS[m] for m in modifiers)
     code = KEYS[name]
     if mask:
@@ -208,8 +208,8 @@ def serve(words):
         if command != "press":
             button(arguments[0], 0)
     elif command == "key":
-        for spec in arguments:
-            key(spec)
+        for chord in arguments:
+            key(chord)
     elif command == "pixels":
         display.roundtrip()
         return pixels(arguments)
