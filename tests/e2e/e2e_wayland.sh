@@ -169,14 +169,7 @@ await_pixel $TITLE_X $TITLE_Y "$plain_title" "title after a second click"
 # The about box on Shift+F1, modal: a hover over the window does not pick
 # while it is open. Esc closes it, then Enter, and the window goes on.
 about_field() {
-    swaymsg -t get_tree | /usr/bin/python3 -c '
-import json, sys
-def windows(node):
-    yield node
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        yield from windows(child)
-found = [w for w in windows(json.load(sys.stdin)) if w.get("name") == "О программе"]
-print(eval(sys.argv[1], {"w": found[0]}) if found else "none")' "$1"
+    window_field "$1" "name=О программе"
 }
 about_open() {
     [ "$(about_field 'w["focused"]')" = True ]

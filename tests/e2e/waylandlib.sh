@@ -83,9 +83,9 @@ sway_ready() {
         { [ -z "$1" ] || [ -s "$SWAY_DIR/display" ]; }
 }
 
-# window_field FIELD [PID]: FIELD of the window of the program started last
-# (APP_PID), or of process PID, in sway's tree; "none" when sway shows no such
-# window.
+# window_field FIELD [PID | name=TITLE]: FIELD of the window of the program
+# started last (APP_PID), of process PID, or with that title, in sway's tree;
+# "none" when sway shows no such window.
 window_field() {
     swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
@@ -93,7 +93,12 @@ def windows(node):
     yield node
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         yield from windows(child)
-found = [w for w in windows(json.load(sys.stdin)) if w.get("pid") == int(sys.argv[1])]
+which = sys.argv[1]
+def wanted(w):
+    if which.startswith("name="):
+        return w.get("name") == which[len("name="):]
+    return w.get("pid") == int(which)
+found = [w for w in windows(json.load(sys.stdin)) if wanted(w)]
 print(eval(sys.argv[2], {"w": found[0]}) if found else "none")' "${2:-$APP_PID}" "$1"
 }
 

@@ -54,6 +54,19 @@ std::optional<screenpick::Availability> askAvailability(const QDBusConnection& b
     return *answer;
 }
 
+// The portal's way of picking, with what it answered and how often.
+struct AnsweredPicker {
+    AnsweredPicker() {
+        picker.onFinished = [this](const std::optional<screenpick::Pick>& pick) {
+            ++answers;
+            answer = pick;
+        };
+    }
+    PortalScreenPicker picker;
+    int answers = 0;
+    std::optional<screenpick::Pick> answer;
+};
+
 } // namespace
 
 class PortalTest : public QObject {
@@ -105,34 +118,28 @@ void PortalTest::thePortalAnswersAPickOrSaysWhatIsMissing() {
     if (!availability->available) {
         return;
     }
-    PortalScreenPicker picker;
-    int answers = 0;
-    std::optional<screenpick::Pick> answer;
-    picker.onFinished = [&](const std::optional<screenpick::Pick>& pick) {
-        ++answers;
-        answer = pick;
-    };
-    picker.start();
-    QVERIFY(picker.isRunning());
-    QTRY_COMPARE(answers, 1);
-    QVERIFY(!picker.isRunning());
-    QCOMPARE(answer.has_value(), taken);
+    AnsweredPicker answered;
+    answered.picker.start();
+    QVERIFY(answered.picker.isRunning());
+    QTRY_COMPARE(answered.answers, 1);
+    QVERIFY(!answered.picker.isRunning());
+    QCOMPARE(answered.answer.has_value(), taken);
     if (taken) {
-        QCOMPARE(answer->color, color);
+        QCOMPARE(answered.answer->color, color);
     }
     // A second pick is answered the same way, once; so is one by another
-    // picker, with a handle token of its own (the fake portal refuses one
+    // answered.picker, with a handle token of its own (the fake portal refuses one
     // it has seen).
-    picker.start();
-    QTRY_COMPARE(answers, 2);
-    QCOMPARE(answer.has_value(), taken);
+    answered.picker.start();
+    QTRY_COMPARE(answered.answers, 2);
+    QCOMPARE(answered.answer.has_value(), taken);
     PortalScreenPicker another;
-    another.onFinished = picker.onFinished;
+    another.onFinished = answered.picker.onFinished;
     another.start();
-    QTRY_COMPARE(answers, 3);
-    QCOMPARE(answer.has_value(), taken);
+    QTRY_COMPARE(answered.answers, 3);
+    QCOMPARE(answered.answer.has_value(), taken);
     if (taken) {
-        QCOMPARE(answer->color, color);
+        QCOMPARE(answered.answer->color, color);
     }
 }
 
@@ -156,18 +163,12 @@ void PortalTest::aPortalThatHangsLeavesTheQuestionOpen() {
     constexpr int Patience = 300;
     QVERIFY(!askAvailability(QDBusConnection::sessionBus(), Patience).has_value());
 
-    PortalScreenPicker picker;
-    int answers = 0;
-    std::optional<screenpick::Pick> answer;
-    picker.onFinished = [&](const std::optional<screenpick::Pick>& pick) {
-        ++answers;
-        answer = pick;
-    };
-    picker.start();
-    QVERIFY(picker.isRunning());
-    QTRY_COMPARE_WITH_TIMEOUT(answers, 1, PortalScreenPicker::AnswerTimeout + 5000);
-    QVERIFY(!answer.has_value());
-    QVERIFY(!picker.isRunning());
+    AnsweredPicker answered;
+    answered.picker.start();
+    QVERIFY(answered.picker.isRunning());
+    QTRY_COMPARE_WITH_TIMEOUT(answered.answers, 1, PortalScreenPicker::AnswerTimeout + 5000);
+    QVERIFY(!answered.answer.has_value());
+    QVERIFY(!answered.picker.isRunning());
 }
 
 QTEST_GUILESS_MAIN(PortalTest)
