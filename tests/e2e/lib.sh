@@ -17,11 +17,15 @@ SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
 # The X server works in device pixels; client coordinates in the tests are
 # logical pixels unless a helper says "device". Bash has integers only, so the
 # scale is kept in thousandths and every conversion rounds explicitly.
+# thousandths FACTOR: a scale such as 1.25 in thousandths, rounded.
+thousandths() {
+    awk -v scale="$1" 'BEGIN { printf "%d", scale * 1000 + 0.5 }'
+}
 # use_scale FACTOR: the scale the helpers below work at; with several
 # monitors, the one of the monitor the window is on.
 use_scale() {
     SCALE=$1
-    SCALE_MILLI=$(awk -v scale="$SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
+    SCALE_MILLI=$(thousandths "$SCALE")
     PERCENT=$((SCALE_MILLI / 10))
 }
 use_scale "${OUTPUT_SCALE:-${QT_SCALE_FACTOR:-1}}"

@@ -43,7 +43,7 @@ cell() {
 magnifier_geometry() {
     local milli=$SCALE_MILLI
     [ -z "${MAGNIFIER_SCALE:-}" ] ||
-        milli=$(awk -v scale="$MAGNIFIER_SCALE" 'BEGIN { printf "%d", scale * 1000 + 0.5 }')
+        milli=$(thousandths "$MAGNIFIER_SCALE")
     BLOCK=$(((8 * milli + 500) / 1000))
     local height=$((11 * BLOCK + 1 + (18 * milli + 500) / 1000))
     local width=$((11 * BLOCK + 1))
