@@ -33,15 +33,15 @@ std::vector<QWidget*> overlays() {
     return shown;
 }
 
-// Counts the paints of a widget.
-class PaintCounter : public QObject {
+// Counts the pointer moves a widget is told of.
+class MoveCounter : public QObject {
   public:
-    int paints = 0;
+    int moves = 0;
 
   protected:
     bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
+        if (event->type() == QEvent::MouseMove) {
+            ++moves;
         }
         return false;
     }
@@ -95,7 +95,8 @@ int main(int argc, char* argv[]) {
         }
         roundTrip(connection);
         startMillis.push_back(static_cast<double>(starting.nsecsElapsed()) / 1e6);
-        // The pointer moves over the primary screen, whose overlay repaints.
+        // The pointer moves over the primary screen, whose overlay moves its
+        // magnifier as it handles the move.
         const auto onPrimary =
             std::find_if(shownOverlays.begin(), shownOverlays.end(), [](const QWidget* each) {
                 return each->screen() == QGuiApplication::primaryScreen();
@@ -105,20 +106,21 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         QWidget* shown = *onPrimary;
-        PaintCounter counter;
+        MoveCounter counter;
         shown->installEventFilter(&counter);
         for (int i = 0; i < Moves; ++i) {
-            const int paints = counter.paints;
+            const int moves = counter.moves;
             QElapsedTimer timer;
             timer.start();
             xcb_warp_pointer(connection, XCB_NONE, root, 0, 0, 0, 0,
                              static_cast<int16_t>(300 + (i % 40) * 3),
                              static_cast<int16_t>(200 + (i % 30) * 5));
             xcb_flush(connection);
-            while (counter.paints == paints) {
+            while (counter.moves == moves) {
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             }
-            // The paint is on its way to the server; done once the server has it.
+            // The move has been handled once the events are; the magnifier is
+            // shown once the server has what the handler sent.
             QCoreApplication::processEvents();
             roundTrip(connection);
             micros.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);

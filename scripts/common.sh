@@ -26,7 +26,7 @@ install_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(build-essential cmake qt6-base-dev libxcb1-dev libx11-dev libgl-dev libfontconfig-dev fonts-dejavu-core)
+BUILD_PACKAGES=(build-essential cmake qt6-base-dev libxcb1-dev libxcb-randr0-dev libx11-dev libgl-dev libfontconfig-dev fonts-dejavu-core)
 
 # configure DIR [cmake options...]
 configure() {

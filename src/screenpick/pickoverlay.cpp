@@ -1,22 +1,25 @@
 #include "screenpick/pickoverlay.h"
 
 #include "forms/devicepixels.h"
+#include "forms/x11connection.h"
 #include "screenpick/magnifier.h"
+#include "screenpick/magnifierwindow.h"
+#include "screenpick/screencopy.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
-PickOverlay::PickOverlay(QScreen* screen, QImage image)
+PickOverlay::PickOverlay(QScreen* screen, std::unique_ptr<ScreenCopy> copy)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint),
-      mImage(std::move(image)) {
+      mCopy(std::move(copy)) {
     setObjectName(QStringLiteral("screenPickOverlay"));
     setWindowTitle(QStringLiteral("Pick a colour from the screen"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAttribute(Qt::WA_QuitOnClose, false);
+    setAttribute(Qt::WA_PaintOnScreen);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
@@ -26,25 +29,49 @@ PickOverlay::PickOverlay(QScreen* screen, QImage image)
     // need not be the primary one's.
     setScreen(screen);
     // A screen's top-left device pixel is its top-left logical pixel too.
-    const QRect logical = screen->geometry();
-    mDeviceGeometry = QRect(logical.topLeft(), mImage.size());
-    setGeometry(logical);
-    // Drawn in device pixels, one to one (see paintEvent).
-    mImage.setDevicePixelRatio(1.0);
+    setGeometry(screen->geometry());
+
+    xcb_connection_t* connection = forms::x11::connection();
+    const auto window = static_cast<xcb_window_t>(winId());
+    const auto geometry = forms::x11::owned(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    mShowsCopy = geometry && geometry->depth == mCopy->depth();
+    if (!mShowsCopy) {
+        return;
+    }
+    const uint32_t background = mCopy->pixmap();
+    xcb_change_window_attributes(connection, window, XCB_CW_BACK_PIXMAP, &background);
+    mMagnifier = std::make_unique<MagnifierWindow>(
+        connection, window, mCopy->depth(),
+        screenpick::magnifier::sizeFor(devicePixelRatioF()));
+}
+
+PickOverlay::~PickOverlay() = default;
+
+QRect PickOverlay::deviceGeometry() const {
+    return mCopy->area();
 }
 
 void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
     if (hotSpot == mHotSpot) {
         return;
     }
-    const QRect before = magnifierFrame();
     mHotSpot = hotSpot;
-    const QRect after = magnifierFrame();
-    if (!before.isNull()) {
-        update(toLogical(before));
-    }
-    if (!after.isNull()) {
-        update(toLogical(after));
+    mColorUnderHotSpot.reset();
+    if (!mHotSpot) {
+        mMagnifier->hide();
+    } else {
+        using namespace screenpick::magnifier;
+        const QRect source = sourceArea(*mHotSpot);
+        const QImage around = mCopy->read(source.translated(deviceGeometry().topLeft()));
+        const QPoint centre = *mHotSpot - source.topLeft();
+        mColorUnderHotSpot = around.pixel(centre);
+        const QRect frame = magnifierFrame();
+        QImage picture(frame.size(), QImage::Format_RGB32);
+        QPainter painter(&picture);
+        paint(painter, around, centre, QRect(QPoint(0, 0), frame.size()));
+        painter.end();
+        mMagnifier->show(frame.topLeft(), picture);
     }
     if (!mHole.isEmpty()) {
         updateMask();
@@ -70,7 +97,8 @@ QRect PickOverlay::magnifierFrame() const {
         return {};
     }
     using namespace screenpick::magnifier;
-    return place(*mHotSpot, sizeFor(devicePixelRatioF()), QRect(QPoint(0, 0), mImage.size()));
+    return place(*mHotSpot, sizeFor(devicePixelRatioF()),
+                 QRect(QPoint(0, 0), deviceGeometry().size()));
 }
 
 // The logical pixels that hold a device rectangle, with a pixel to spare for
@@ -79,16 +107,9 @@ QRect PickOverlay::toLogical(const QRect& device) const {
     return forms::devicepixels::logicalCover(device, devicePixelRatioF()).adjusted(-1, -1, 1, 1);
 }
 
-void PickOverlay::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    // Device pixels from here on: the screen copy lands one to one.
-    const qreal ratio = devicePixelRatioF();
-    painter.setWorldTransform(QTransform::fromScale(1.0 / ratio, 1.0 / ratio));
-    const QRect deviceDirty = forms::devicepixels::deviceCover(event->rect(), ratio);
-    painter.drawImage(deviceDirty.topLeft(), mImage, deviceDirty);
-    if (mHotSpot) {
-        screenpick::magnifier::paint(painter, mImage, *mHotSpot, magnifierFrame());
-    }
+void PickOverlay::paintEvent(QPaintEvent* /*event*/) {
+    // Nothing: the copy is the window's background, the magnifier a window
+    // of its own.
 }
 
 void PickOverlay::mouseMoveEvent(QMouseEvent* /*event*/) {

@@ -1,12 +1,13 @@
 #include "screenpick/x11screenpicker.h"
 
 #include "forms/x11connection.h"
+#include "forms/x11monitors.h"
 #include "screenpick/pickoverlay.h"
+#include "screenpick/screencopy.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QScreen>
 #include <QWindow>
 
@@ -16,26 +17,30 @@
 #include <chrono>
 #include <thread>
 
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
-
 namespace {
 
 constexpr int LongNudge = 10;
 constexpr std::chrono::milliseconds PointerPatience(500);
 constexpr std::chrono::milliseconds GrabRetryInterval(5);
 
-void returnFreedMemory() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
 const QString HeldPointer = QStringLiteral(
     "No colour can be picked from the screen now: another program holds the pointer.");
 const QString HeldKeyboard = QStringLiteral(
     "No colour can be picked from the screen now: another program holds the keyboard.");
+const QString UncopiedScreen = QStringLiteral(
+    "No colour can be picked from the screen: its pixels cannot be copied.");
+
+// The root window of the X screen that shows `window`, or of the first X
+// screen.
+xcb_window_t rootOf(xcb_connection_t* connection, const QWindow* window) {
+    if (window != nullptr) {
+        if (const auto pointer =
+                forms::x11::pointer(connection, static_cast<xcb_window_t>(window->winId()))) {
+            return pointer->root;
+        }
+    }
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
 
 } // namespace
 
@@ -56,9 +61,6 @@ X11ScreenPicker::~X11ScreenPicker() {
     QCoreApplication::instance()->removeNativeEventFilter(this);
     mOverlays.clear();
     mEndedOverlays.clear();
-    // The screen copies are large enough that the C library may keep their
-    // memory for the next ones; it goes back to the system now.
-    returnFreedMemory();
 }
 
 void X11ScreenPicker::start() {
@@ -72,18 +74,29 @@ void X11ScreenPicker::start() {
     // Every screen of the desktop the program is on is copied before the
     // first overlay hides it; another X screen of the same server has a
     // desktop, a root window and pointer coordinates of its own.
-    const QScreen* home = mLiveWindow && mLiveWindow->screen() != nullptr
-                              ? mLiveWindow->screen()
+    const QWindow* live = mLiveWindow && mLiveWindow->isVisible() ? mLiveWindow->windowHandle()
+                                                                  : nullptr;
+    const QScreen* home = live != nullptr && live->screen() != nullptr
+                              ? live->screen()
                               : QGuiApplication::primaryScreen();
-    std::vector<std::pair<QScreen*, QImage>> copies;
+    mRoot = rootOf(mConnection, live);
+    std::vector<std::pair<QScreen*, std::unique_ptr<ScreenCopy>>> copies;
     for (QScreen* screen : home->virtualSiblings()) {
-        QImage image = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
-        if (!image.isNull()) {
-            copies.emplace_back(screen, std::move(image));
+        const std::optional<QRect> area = forms::x11::monitorArea(mConnection, mRoot, *screen);
+        auto copy = area ? ScreenCopy::take(mConnection, mRoot, *area) : nullptr;
+        if (!copy) {
+            notifyRefused(UncopiedScreen);
+            return;
         }
+        copies.emplace_back(screen, std::move(copy));
     }
-    for (auto& [screen, image] : copies) {
-        auto overlay = std::make_unique<PickOverlay>(screen, std::move(image));
+    for (auto& [screen, copy] : copies) {
+        auto overlay = std::make_unique<PickOverlay>(screen, std::move(copy));
+        if (!overlay->showsCopy()) {
+            mOverlays.clear();
+            notifyRefused(UncopiedScreen);
+            return;
+        }
         overlay->onPointerMoved = [this] { trackPointer(); };
         overlay->onPressed = [this](Qt::MouseButton button, quint64 time) {
             pressed(button, time);
@@ -91,17 +104,15 @@ void X11ScreenPicker::start() {
         overlay->onKey = [this](int key, Qt::KeyboardModifiers modifiers) {
             keyPressed(key, modifiers);
         };
-        if (mLiveWindow && mLiveWindow->isVisible()) {
+        if (live != nullptr) {
             // The live window is seen through a hole; it is read as it was
             // when the pick began, like everything else.
             overlay->setHole(mLiveWindow->frameGeometry().translated(-overlay->pos()));
         }
-        overlay->show();
         mOverlays.push_back(std::move(overlay));
     }
-    if (mOverlays.empty()) {
-        notifyFinished(std::nullopt);
-        return;
+    for (const auto& overlay : mOverlays) {
+        overlay->show();
     }
     const QString refused = takePointerAndKeyboard();
     if (!refused.isEmpty()) {
@@ -146,8 +157,6 @@ QString X11ScreenPicker::takePointerAndKeyboard() {
         return HeldPointer;
     }
     const auto native = static_cast<xcb_window_t>(window->winId());
-    const auto pointer = forms::x11::pointer(mConnection, native);
-    mRoot = pointer ? pointer->root : 0;
     if (!pointerCanBeTaken(native)) {
         return HeldPointer;
     }
@@ -182,26 +191,22 @@ std::optional<QPoint> X11ScreenPicker::pointerOnDesktop() const {
     return pointer->onRoot;
 }
 
-std::optional<screenpick::Pick> X11ScreenPicker::pickAt(QPoint desktopPixel) const {
-    for (const auto& overlay : mOverlays) {
-        if (overlay->deviceGeometry().contains(desktopPixel)) {
-            const QPoint inScreen = desktopPixel - overlay->deviceGeometry().topLeft();
-            return screenpick::Pick{overlay->image().pixel(inScreen), desktopPixel};
-        }
-    }
-    return std::nullopt;
-}
-
 // The pointer has moved: the magnifier and the colour under the hot spot
 // follow it.
 void X11ScreenPicker::trackPointer() {
     const std::optional<QPoint> at = pointerOnDesktop();
+    mColorUnderHotSpot.reset();
     for (const auto& overlay : mOverlays) {
         const QRect area = overlay->deviceGeometry();
-        overlay->setHotSpot(at && area.contains(*at) ? std::optional(*at - area.topLeft())
-                                                     : std::nullopt);
+        if (!at || !area.contains(*at)) {
+            overlay->setHotSpot(std::nullopt);
+            continue;
+        }
+        overlay->setHotSpot(*at - area.topLeft());
+        if (const std::optional<QRgb> color = overlay->colorUnderHotSpot()) {
+            mColorUnderHotSpot = screenpick::Pick{*color, *at};
+        }
     }
-    mColorUnderHotSpot = at ? pickAt(*at) : std::nullopt;
     // A nudge moves the pointer too, and its move comes back like the user's.
     const bool nudged = at.has_value() && at == mNudgedTo;
     if (nudged) {

@@ -36,7 +36,6 @@ class X11ScreenPicker : public screenpick::ScreenPicker, public QAbstractNativeE
     bool pointerCanBeTaken(uint32_t window) const;
     QString takePointerAndKeyboard();
     std::optional<QPoint> pointerOnDesktop() const;
-    std::optional<screenpick::Pick> pickAt(QPoint desktopPixel) const;
     void trackPointer();
     void nudge(int dx, int dy);
     void pressed(Qt::MouseButton button, quint64 time);
