@@ -17,8 +17,8 @@ class MagnifierWindow {
     MagnifierWindow(const MagnifierWindow&) = delete;
     MagnifierWindow& operator=(const MagnifierWindow&) = delete;
 
-    // Shows `picture` (Format_RGB32, the window's size) with its top-left at
-    // `topLeft`, device pixels of the parent.
+    // Shows `picture`, in the server's pixel layout and of the window's size,
+    // with its top-left at `topLeft`, device pixels of the parent.
     void show(QPoint topLeft, const QImage& picture);
     void hide();
 

@@ -71,7 +71,7 @@ void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
         QPainter painter(&picture);
         paint(painter, around, centre, QRect(QPoint(0, 0), frame.size()));
         painter.end();
-        mMagnifier->show(frame.topLeft(), picture);
+        mMagnifier->show(frame.topLeft(), picture.convertToFormat(mCopy->format()));
     }
     if (!mHole.isEmpty()) {
         updateMask();

@@ -12,8 +12,8 @@
 // only the few pixels read back.
 class ScreenCopy {
   public:
-    // Copies `area`, device pixels of `root`; nothing where the server's
-    // pixels are not 8 bits a channel in 32-bit words of this machine's order.
+    // Copies `area`, device pixels of `root`; nothing where QImage has no
+    // format for the server's pixels.
     static std::unique_ptr<ScreenCopy> take(xcb_connection_t* connection, xcb_window_t root,
                                             const QRect& area);
     ~ScreenCopy();
@@ -22,6 +22,8 @@ class ScreenCopy {
 
     xcb_pixmap_t pixmap() const { return mPixmap; }
     uint8_t depth() const { return mDepth; }
+    // The server's pixels as QImage lays them out.
+    QImage::Format format() const { return mFormat; }
     // Where the copy was taken, device pixels of the root.
     const QRect& area() const { return mArea; }
     // The copy's pixels in `part`, device pixels of the root; those outside
@@ -30,10 +32,11 @@ class ScreenCopy {
 
   private:
     ScreenCopy(xcb_connection_t* connection, xcb_pixmap_t pixmap, uint8_t depth,
-               const QRect& area);
+               QImage::Format format, const QRect& area);
 
     xcb_connection_t* mConnection;
     xcb_pixmap_t mPixmap;
     uint8_t mDepth;
+    QImage::Format mFormat;
     QRect mArea;
 };
