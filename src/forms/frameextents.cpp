@@ -95,8 +95,8 @@ std::optional<QMargins> of(QWidget* window) {
     if (!atoms) {
         return std::nullopt;
     }
-    const std::optional<x11::Pointer> pointer = x11::pointer(connection, native);
-    if (!pointer || !managerAnswers(connection, pointer->root, *atoms)) {
+    const std::optional<xcb_window_t> root = x11::rootOf(connection, native);
+    if (!root || !managerAnswers(connection, *root, *atoms)) {
         return std::nullopt;
     }
     if (const auto known = extentsOf(connection, native, *atoms)) {
@@ -107,7 +107,7 @@ std::optional<QMargins> of(QWidget* window) {
     request.format = 32;
     request.window = native;
     request.type = atoms->requestFrameExtents;
-    xcb_send_event(connection, 0, pointer->root,
+    xcb_send_event(connection, 0, *root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&request));
     xcb_flush(connection);

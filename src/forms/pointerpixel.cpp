@@ -22,8 +22,7 @@ std::optional<QPoint> fromWindowSystem(const QWindow* window) {
     }
     // The server answers in the window's own device pixels, whatever Qt's
     // scaling makes of them.
-    const auto pointer = x11::pointer(connection, static_cast<xcb_window_t>(window->winId()));
-    return pointer ? pointer->inWindow : std::nullopt;
+    return x11::pointerIn(connection, static_cast<xcb_window_t>(window->winId()));
 }
 
 namespace {

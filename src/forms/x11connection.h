@@ -27,26 +27,26 @@ template <typename Reply> OwnedReply<Reply> owned(Reply* reply) {
     return {reply, &std::free};
 }
 
-// The pointer as the server sees it, in device pixels: the root window of the
-// screen that holds `window`, the hot spot on that root, and in `window` when
-// the pointer is on the same screen.
-struct Pointer {
-    xcb_window_t root = 0;
-    QPoint onRoot;
-    std::optional<QPoint> inWindow;
-};
-
-inline std::optional<Pointer> pointer(xcb_connection_t* connection, xcb_window_t window) {
+// The pointer's hot spot in `window`, device pixels, as the server sees it;
+// nothing while the pointer is on another X screen, whose root has
+// coordinates of its own.
+inline std::optional<QPoint> pointerIn(xcb_connection_t* connection, xcb_window_t window) {
     const auto reply =
         owned(xcb_query_pointer_reply(connection, xcb_query_pointer(connection, window), nullptr));
+    if (!reply || reply->same_screen == 0) {
+        return std::nullopt;
+    }
+    return QPoint(reply->win_x, reply->win_y);
+}
+
+// The root window of the X screen that holds `window`.
+inline std::optional<xcb_window_t> rootOf(xcb_connection_t* connection, xcb_window_t window) {
+    const auto reply =
+        owned(xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
     if (!reply) {
         return std::nullopt;
     }
-    Pointer answer{reply->root, QPoint(reply->root_x, reply->root_y), std::nullopt};
-    if (reply->same_screen != 0) {
-        answer.inWindow = QPoint(reply->win_x, reply->win_y);
-    }
-    return answer;
+    return reply->root;
 }
 
 } // namespace forms::x11

@@ -34,9 +34,9 @@ const QString UncopiedScreen = QStringLiteral(
 // screen.
 xcb_window_t rootOf(xcb_connection_t* connection, const QWindow* window) {
     if (window != nullptr) {
-        if (const auto pointer =
-                forms::x11::pointer(connection, static_cast<xcb_window_t>(window->winId()))) {
-            return pointer->root;
+        if (const auto root =
+                forms::x11::rootOf(connection, static_cast<xcb_window_t>(window->winId()))) {
+            return *root;
         }
     }
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
@@ -184,11 +184,7 @@ void X11ScreenPicker::cancel() {
 }
 
 std::optional<QPoint> X11ScreenPicker::pointerOnDesktop() const {
-    const auto pointer = forms::x11::pointer(mConnection, mRoot);
-    if (!pointer) {
-        return std::nullopt;
-    }
-    return pointer->onRoot;
+    return forms::x11::pointerIn(mConnection, mRoot);
 }
 
 // The pointer has moved: the magnifier and the colour under the hot spot

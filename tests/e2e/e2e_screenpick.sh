@@ -87,6 +87,26 @@ for cancel in "key Escape" "click 3"; do
     wait_for 5 "$cancel: Ctrl+C no longer copies the pick before" clipboard_is "#$before_preview"
 done
 
+# On X screen 1 of a server of two (SECOND_X_SCREEN), the pointer moved to
+# screen 0 is over none of this screen's pixels, even where its coordinates
+# are those of a cell here: Enter there ends the pick and takes nothing.
+if [ -n "${SECOND_X_SCREEN:-}" ]; then
+    before_preview=$(pixel $PREVIEW_X $PREVIEW_Y)
+    start_pick
+    point_at_cell 3 4
+    xdotool mousemove --screen 0 --sync $((CX + 30)) $((CY + 31))
+    xdotool key Return
+    wait_for 5 "Enter with the pointer on the other X screen did not end the pick" overlay_gone
+    wait_for 5 "Enter with the pointer on the other X screen took a colour" \
+        preview_is "$before_preview"
+    pointer_free || fail "the pick left the pointer held: $WAIT_DETAIL"
+    xdotool mousemove --screen 1 --sync $REST_X $REST_Y
+    start_pick
+    point_at_cell 30 31
+    xdotool click 1
+    expect_taken "a click back on this X screen" 30 31
+fi
+
 # With no pick running, Esc closes the program as ever.
 xdotool key --clearmodifiers Escape
 expect_exit 0

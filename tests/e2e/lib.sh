@@ -95,6 +95,18 @@ wait_for() {
     poll "$seconds" "$@" || fail "$what${WAIT_DETAIL:+ ($WAIT_DETAIL)}"
 }
 
+# xdotool moves the pointer on X screen 0 unless told another.
+if [ -n "${SECOND_X_SCREEN:-}" ]; then
+    xdotool() {
+        if [ "$1" = mousemove ] && [ "$2" != --screen ]; then
+            shift
+            command xdotool mousemove --screen 1 "$@"
+        else
+            command xdotool "$@"
+        fi
+    }
+fi
+
 start_x() {
     local fifo display
     fifo=$(mktemp -u)
@@ -102,13 +114,19 @@ start_x() {
     if [ -n "${MONITORS:-}" ]; then
         start_xorg_dummy "$fifo" "$XDG_RUNTIME_DIR/xorg.log"
         HELPER_PIDS+=($!)
+    elif [ -n "${SECOND_X_SCREEN:-}" ]; then
+        # Everything happens on X screen 1: the program, the helpers and the
+        # window manager take it from DISPLAY. Screen 0 is smaller, so a
+        # position read against the wrong root shows.
+        Xvfb -displayfd 3 -screen 0 640x480x24 -screen 1 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+        HELPER_PIDS+=($!)
     else
         Xvfb -displayfd 3 -screen 0 ${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
         HELPER_PIDS+=($!)
     fi
     read -r -t 10 display <"$fifo" || fail "the X server did not start"
     rm -f "$fifo"
-    export DISPLAY=":$display"
+    export DISPLAY=":$display${SECOND_X_SCREEN:+.1}"
     [ -z "${MONITORS:-}" ] || arrange_monitors $MONITORS || fail "the monitors $MONITORS did not come on"
     coproc PROBE { exec /usr/bin/python3 "$E2E_DIR/xprobe.py"; }
     # Plain descriptors, unlike a coprocess's, reach command substitutions.
