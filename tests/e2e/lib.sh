@@ -253,6 +253,30 @@ point_at_device() {
     xdotool mousemove --sync $POINTER
 }
 
+# Moves the real pointer into a device pixel of the client area: on X11 the
+# pointer has whole device pixels only.
+point_into_device() {
+    point_at_device "$@"
+}
+
+# button press|release|click left|middle|right: a pointer button.
+button() {
+    local number
+    case $2 in left) number=1 ;; middle) number=2 ;; right) number=3 ;; esac
+    case $1 in
+    press) xdotool mousedown $number ;;
+    release) xdotool mouseup $number ;;
+    click) xdotool click $number ;;
+    esac
+}
+double_click() {
+    xdotool click --repeat 2 --delay 50 1
+}
+# key KEY...: keys pressed and released in turn.
+key() {
+    xdotool key "$@"
+}
+
 # Moves the real pointer to a logical point of the client area.
 point_at() {
     to_device "$1" "$2"

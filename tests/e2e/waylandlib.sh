@@ -144,13 +144,20 @@ use_output() {
 }
 
 # Starts the program, waits until sway shows its window, has it placed at
-# (PLACE_X, PLACE_Y), and waits until its bars are painted. WINDOW is sway's
-# id of it; WX, WY, WW, WH the client area, device pixels.
+# (PLACE_X, PLACE_Y) of the output the helpers work in, and waits until its
+# bars are painted. WINDOW is sway's id of it; WX, WY, WW, WH the client
+# area, device pixels.
 start_app() {
+    open_app "$@"
+    place_window
+}
+open_app() {
     "$PROGRAM" "$@" 2>"$XDG_RUNTIME_DIR/stderr" &
     APP_PID=$!
     wait_for 20 "the program showed no window" window_exists
-    swaymsg "[con_id=$WINDOW] move absolute position $PLACE_X $PLACE_Y" >/dev/null
+}
+place_window() {
+    swaymsg "[con_id=$WINDOW] move absolute position $((OUTPUT_X + PLACE_X)) $((OUTPUT_Y + PLACE_Y))" >/dev/null
     wait_for 5 "the window was not placed" window_placed
     wait_for 20 "the bars were not painted" bars_painted
 }
@@ -192,6 +199,19 @@ point_at_device() {
     [ "$POINTER" != "$((WX + $1)) $((WY + $2))" ] || return 0
     POINTER="$((WX + $1)) $((WY + $2))"
     probe move $POINTER
+}
+
+# Moves the pointer into a device pixel of the client area: three quarters
+# of the way in, right and down, where the pixel that holds the hot spot and
+# the nearest pixel corner part.
+point_into_device() {
+    POINTER=""
+    probe move "$((WX + $1)).75" "$((WY + $2)).75"
+}
+
+double_click() {
+    button click left
+    button click left
 }
 
 # key KEY...: keys pressed and released in turn (Escape, shift+F1, ctrl+c).
@@ -278,4 +298,56 @@ bus_names() {
         WAIT_DETAIL="$name is not on the bus"
         [[ $names == *"\"$name\""* ]] || return 1
     done
+}
+
+# start_cells X Y: another Wayland program (PICKCELLS) showing one-device-pixel
+# cells of known colours, put at layout position (X, Y); cells_placed then
+# finds its cell (0, 0) at device pixel (CELL_LEFT, CELL_TOP) of the output
+# the helpers work in.
+start_cells() {
+    "$PICKCELLS" 2>/dev/null &
+    CELLS=$!
+    HELPER_PIDS+=($CELLS)
+    wait_for 20 "the cells program showed no window" cells_shown
+    CELLS_X=$1 CELLS_Y=$2
+    swaymsg "[pid=$CELLS] move absolute position $CELLS_X $CELLS_Y" >/dev/null
+}
+cells_shown() {
+    [ "$(window_field 'w["id"]' $CELLS)" != none ]
+}
+# The colour of cell (x, y), RRGGBB.
+cell_colour() {
+    printf '%02X%02X99' $((4 * $1 + 1)) $((4 * $2 + 2))
+}
+cells_placed() {
+    CELL_LEFT=$(device_of_layout $((CELLS_X - OUTPUT_X))) CELL_TOP=$(device_of_layout $((CELLS_Y - OUTPUT_Y)))
+    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
+    WAIT_DETAIL="cell (5, 9) shows $REPLY"
+    [ "$REPLY" = "$(cell_colour 5 9)" ]
+}
+
+# The portal's picker (slurp) is up.
+picker_running() {
+    pgrep -x slurp >/dev/null
+}
+# The picker takes the pointer once its veil covers the screen: the cells
+# show lighter.
+picker_shown() {
+    WAIT_DETAIL="no slurp runs; the portal's last words: $(tail -n 2 "$XDG_RUNTIME_DIR/portal.log" | tr '\n' ' '); $(grep -v DEBUG "$XDG_RUNTIME_DIR/portal-wlr.log" | tail -n 4 | tr '\n' ' ')"
+    picker_running || return 1
+    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
+    WAIT_DETAIL="cell (5, 9) shows $REPLY"
+    [ "$REPLY" != "$(cell_colour 5 9)" ]
+}
+picker_gone() {
+    ! picker_running
+}
+
+# pick_cell X Y: Ctrl+P, then a click on cell (X, Y) in the portal's picker.
+pick_cell() {
+    key ctrl+p
+    wait_for 10 "Ctrl+P showed no portal picker" picker_shown
+    probe move $((CELL_LEFT + $1)) $((CELL_TOP + $2))
+    button click left
+    wait_for 10 "the portal's picker did not end at a click" picker_gone
 }
