@@ -39,13 +39,14 @@ open_on() {
     echo "  opened with the focus on $1: whole on $ON"
     use_output "$ON"
     place_window
-    bar_columns
+    bar_columns 3 6
     OPENED_BARS[${ON#HEADLESS-}]=$BARS
 }
 
-# Whether the bars show what a window opened on output $ON showed there.
+# Whether the bars show what a window opened on output $ON showed there:
+# bars 3 and 6, which are on that output also when the window lies across.
 bars_as_opened_on() {
-    bar_columns
+    bar_columns 3 6
     WAIT_DETAIL="they differ from those of a window opened there"
     [ "$BARS" = "${OPENED_BARS[${ON#HEADLESS-}]}" ]
 }
@@ -63,11 +64,19 @@ move_window() {
 check_window_works() {
     local what="$WHERE, $1 ($ON): "
     wait_for 10 "${what}the bars are not as a window opened there shows them" bars_as_opened_on
+    check_picking "$what"
+    echo "  $1: works on $ON"
+}
+check_picking() {
+    local what=$1
     check_hover_exact "$what"
     check_drag_and_read_back "$what"
     check_keyboard_pick "$what"
-    echo "  $1: works on $ON"
 }
+
+# Another program's cells on HEADLESS-1, for the portal's pick.
+swaymsg focus output HEADLESS-1 >/dev/null
+start_cells 20 520
 
 # Start-up: on each output in turn; the second window stays.
 open_on HEADLESS-2
@@ -81,6 +90,72 @@ check_window_works "moved to the scale-2 output"
 move_window 300 200
 [ "$ON" = HEADLESS-1 ] || fail "$WHERE: moved back, the window is on $ON"
 check_window_works "moved back"
+
+# The portal's pick of another program's cells on the scale-1 output.
+wait_for 10 "$WHERE: the cells are not on the screen where they were put" cells_placed
+focus_window
+pick_cell 11 7
+await_pixel $PREVIEW_X $PREVIEW_Y "$(cell_colour 11 7)" "$WHERE: preview after a portal pick of cell (11, 7)"
+pick_cell 40 13
+await_pixel $PREVIEW_X $PREVIEW_Y "$(cell_colour 40 13)" "$WHERE: preview after a portal pick of cell (40, 13)"
+echo "  the portal's pick takes cells exactly on HEADLESS-1"
+
+# Half-way across: bars 0 to 2 on HEADLESS-1, the rest on HEADLESS-2, which
+# holds the window. A surface is drawn at one density, and the compositor
+# scales it for the other output; Qt 6.4 keeps the density of the output the
+# window entered first (HEADLESS-1 here), so the part on HEADLESS-2 is not as
+# crisp as a window opened there. Both parts show the bars, and the part on
+# HEADLESS-2 picks exactly what it shows.
+BOUNDARY=182 # logical x in the window, between bars 2 and 3
+left_at() {
+    WAIT_DETAIL="it stands at $(window_field 'w["rect"]["x"]')"
+    [ "$(window_field 'w["rect"]["x"]')" = "$1" ]
+}
+swaymsg "[con_id=$WINDOW] move absolute position $((SECOND_X - BOUNDARY)) 100" >/dev/null
+wait_for 10 "$WHERE: sway did not put the window across the boundary" left_at $((SECOND_X - BOUNDARY))
+ON=$(window_field 'o["name"]')
+[ "$ON" = HEADLESS-2 ] || fail "$WHERE: across, with its centre on HEADLESS-2, sway holds the window on $ON"
+use_output HEADLESS-1
+client_geometry
+# Half-way up, bars 0, 1 and 2 are red, green and blue.
+hues_shown() {
+    local bar colour channel
+    for bar in 0 1 2; do
+        colour=$(pixel "$(bar_x $bar)" 126)
+        WAIT_DETAIL="bar $bar shows $colour half-way up"
+        for channel in 0 1 2; do
+            if [ $channel -eq $bar ]; then
+                [ $((16#${colour:2*channel:2})) -ge 224 ] || return 1
+            else
+                [ $((16#${colour:2*channel:2})) -le 32 ] || return 1
+            fi
+        done
+    done
+}
+wait_for 10 "$WHERE: across, the part on HEADLESS-1 does not show the bars" hues_shown
+use_output HEADLESS-2
+client_geometry
+wait_for 10 "$WHERE: across, the part on HEADLESS-2 does not show the bars" bars_painted
+BARS_IN_REACH=(3 4 5 6)
+check_picking "$WHERE, half-way across ($ON): "
+BARS_IN_REACH=(0 1 2 3 4 5 6)
+echo "  half-way across: works on the part on $ON"
+
+# HEADLESS-2 switched off with the window on it, then on again.
+move_window $((SECOND_X + 60)) 100
+[ "$ON" = HEADLESS-2 ] || fail "$WHERE: moved onto HEADLESS-2 again, the window is on $ON"
+swaymsg output HEADLESS-2 disable >/dev/null
+on_first_output() {
+    window_whole_on_an_output && [ "$ON" = HEADLESS-1 ]
+}
+wait_for 10 "$WHERE: with its output off, the window is not whole on HEADLESS-1" on_first_output
+use_output HEADLESS-1
+check_window_works "its output switched off"
+swaymsg output HEADLESS-2 enable >/dev/null
+wait_for 10 "$WHERE: HEADLESS-2 did not come back as it was" output_is HEADLESS-2 1280x1024 2 $SECOND_X 0
+move_window $((SECOND_X + 100)) 150
+[ "$ON" = HEADLESS-2 ] || fail "$WHERE: HEADLESS-2 back, the window does not go onto it"
+check_window_works "its output back on"
 
 key Escape
 expect_exit 0 30

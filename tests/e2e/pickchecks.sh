@@ -41,12 +41,12 @@ check_hover_exact() {
     middle=$(device 126)
     rows=($((top + 2)) $((top + 3)) $middle $((middle + 1)) $((bottom - 4)) $((bottom - 3)))
     preview_device
-    # First bar 6's grey, so that the first point's colour differs from the
-    # one before.
+    # First the last bar's middle, so that the first point's colour differs
+    # from the one before.
     POINTER=""
-    preview=$(hover_pick 354 126)
+    preview=$(hover_pick $(($(bar_x "${BARS_IN_REACH[-1]}") + 1)) 126)
     for y in "${rows[@]}"; do
-        for bar in 0 1 2 3 4 5 6; do
+        for bar in "${BARS_IN_REACH[@]}"; do
             # Odd and even device columns in turn, all well inside the bar.
             x=$(($(device $((BAR_LEFTS[bar] + 22))) + bar % 2))
             point_into_device $x $y
@@ -67,9 +67,10 @@ check_hover_exact() {
 # drop elsewhere changes nothing, and a double-click on the swatch reads its
 # colour back into the preview.
 check_drag_and_read_back() {
-    local what=${1:-} picked
-    # Drag bar 2 onto the selected-colour swatch.
-    picked=$(hover_pick 153 60)
+    local what=${1:-} picked first
+    first=$(bar_x "${BARS_IN_REACH[0]}")
+    # Drag the third bar onto the selected-colour swatch.
+    picked=$(hover_pick "$(bar_x "${BARS_IN_REACH[2]}")" 60)
     button press left
     point_at 300 60
     point_at $SWATCH_X $SWATCH_Y
@@ -78,7 +79,7 @@ check_drag_and_read_back() {
     expect_pixel $PREVIEW_X $PREVIEW_Y "$picked" "${what}preview unchanged by the drag"
 
     # A drag released over the preview changes nothing.
-    point_at 57 200
+    point_at $first 200
     button press left
     point_at $PREVIEW_X $PREVIEW_Y
     button release left
@@ -86,7 +87,7 @@ check_drag_and_read_back() {
     expect_pixel $SWATCH_X $SWATCH_Y "$picked" "${what}selected colour after a drop elsewhere"
 
     # Double-click the swatch: its colour comes back into the preview.
-    hover_pick 57 30 >/dev/null
+    hover_pick $first 30 >/dev/null
     point_at $SWATCH_X $SWATCH_Y
     double_click
     await_pixel $PREVIEW_X $PREVIEW_Y "$picked" "${what}preview after the double-click"
@@ -96,11 +97,12 @@ check_drag_and_read_back() {
 # window focused by a click.
 check_keyboard_pick() {
     local what=${1:-} x bottom top
+    x=$(bar_x "${BARS_IN_REACH[0]}")
     POINTER=""
-    point_at 57 126
+    point_at $x 126
     button click left
     wait_for 5 "${what}the window did not take the focus" window_focused
-    x=$(device 57)
+    x=$(device $x)
     bottom=$(((248 * 2 * SCALE_MILLI / 1000 + 1) / 2 - 1))
     top=$(((5 * 2 * SCALE_MILLI / 1000 + 1) / 2))
     key End
@@ -111,12 +113,13 @@ check_keyboard_pick() {
         pixel_is $PREVIEW_X $PREVIEW_Y "$(pixel_device $x $top)"
 }
 
-# What bars 0 and 6 show down their middle, device row by device row: BARS,
-# a digest.
+# What bars BAR... (0 and 6 unless named) show down their middle, device row
+# by device row: BARS, a digest.
 bar_columns() {
-    local bar x y points="" bottom
+    local bar x y points="" bottom bars=("$@")
+    [ $# -gt 0 ] || bars=(0 6)
     bottom=$(((248 * SCALE_MILLI) / 1000))
-    for bar in 0 6; do
+    for bar in "${bars[@]}"; do
         x=$(device $((BAR_LEFTS[bar] + 22)))
         for ((y = $(device 5); y < bottom; y += 1)); do
             points+=" $x $y"
