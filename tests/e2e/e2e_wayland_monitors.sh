@@ -6,7 +6,8 @@
 # drag, double-click, keyboard. The portal's screen pick takes another
 # program's cells exactly on the scale-1 output. An output switched off under
 # the window leaves it on the other one, working; switched on again, the
-# window works there too.
+# window works there too (where sway can switch a headless output off: sway
+# 1.7 on wlroots 0.15 refuses, and the test says so).
 #
 # Unlike X11, a client cannot place its window (the compositor opens it where
 # it likes; the test moves it with swaymsg), and one window on two outputs is
@@ -144,18 +145,30 @@ echo "  half-way across: works on the part on $ON"
 # HEADLESS-2 switched off with the window on it, then on again.
 move_window $((SECOND_X + 60)) 100
 [ "$ON" = HEADLESS-2 ] || fail "$WHERE: moved onto HEADLESS-2 again, the window is on $ON"
+log_mark=$(wc -l <"$SWAY_DIR/sway.log")
 swaymsg output HEADLESS-2 disable >/dev/null
-on_first_output() {
-    window_whole_on_an_output && [ "$ON" = HEADLESS-1 ]
+output_off() {
+    WAIT_DETAIL=$(tail -n +$((log_mark + 1)) "$SWAY_DIR/sway.log" | grep -m1 "Failed to commit output HEADLESS-2")
+    [ -z "$WAIT_DETAIL" ] || return 0
+    ! output_active HEADLESS-2
 }
-wait_for 10 "$WHERE: with its output off, the window is not whole on HEADLESS-1" on_first_output
-use_output HEADLESS-1
-check_window_works "its output switched off"
-swaymsg output HEADLESS-2 enable >/dev/null
-wait_for 10 "$WHERE: HEADLESS-2 did not come back as it was" output_is HEADLESS-2 1280x1024 2 $SECOND_X 0
-move_window $((SECOND_X + 100)) 150
-[ "$ON" = HEADLESS-2 ] || fail "$WHERE: HEADLESS-2 back, the window does not go onto it"
-check_window_works "its output back on"
+wait_for 10 "$WHERE: HEADLESS-2 was neither switched off nor refused" output_off
+if [ -n "$WAIT_DETAIL" ]; then
+    # wlroots before 0.16 cannot switch a headless output off.
+    echo "  sway refused to switch HEADLESS-2 off: $WAIT_DETAIL"
+else
+    on_first_output() {
+        window_whole_on_an_output && [ "$ON" = HEADLESS-1 ]
+    }
+    wait_for 10 "$WHERE: with its output off, the window is not whole on HEADLESS-1" on_first_output
+    use_output HEADLESS-1
+    check_window_works "its output switched off"
+    swaymsg output HEADLESS-2 enable >/dev/null
+    wait_for 10 "$WHERE: HEADLESS-2 did not come back as it was" output_is HEADLESS-2 1280x1024 2 $SECOND_X 0
+    move_window $((SECOND_X + 100)) 150
+    [ "$ON" = HEADLESS-2 ] || fail "$WHERE: HEADLESS-2 back, the window does not go onto it"
+    check_window_works "its output back on"
+fi
 
 key Escape
 expect_exit 0 30
