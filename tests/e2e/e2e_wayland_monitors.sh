@@ -40,14 +40,13 @@ open_on() {
     echo "  opened with the focus on $1: whole on $ON"
     use_output "$ON"
     place_window
-    bar_columns 3 6
+    bar_columns
     OPENED_BARS[${ON#HEADLESS-}]=$BARS
 }
 
-# Whether the bars show what a window opened on output $ON showed there:
-# bars 3 and 6, which are on that output also when the window lies across.
+# Whether the bars show what a window opened on output $ON showed there.
 bars_as_opened_on() {
-    bar_columns 3 6
+    bar_columns
     WAIT_DETAIL="they differ from those of a window opened there"
     [ "$BARS" = "${OPENED_BARS[${ON#HEADLESS-}]}" ]
 }

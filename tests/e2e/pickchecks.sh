@@ -113,13 +113,12 @@ check_keyboard_pick() {
         pixel_is $PREVIEW_X $PREVIEW_Y "$(pixel_device $x $top)"
 }
 
-# What bars BAR... (0 and 6 unless named) show down their middle, device row
-# by device row: BARS, a digest.
+# What bars 0 and 6 show down their middle, device row by device row: BARS,
+# a digest.
 bar_columns() {
-    local bar x y points="" bottom bars=("$@")
-    [ $# -gt 0 ] || bars=(0 6)
+    local bar x y points="" bottom
     bottom=$(((248 * SCALE_MILLI) / 1000))
-    for bar in "${bars[@]}"; do
+    for bar in 0 6; do
         x=$(device $((BAR_LEFTS[bar] + 22)))
         for ((y = $(device 5); y < bottom; y += 1)); do
             points+=" $x $y"
