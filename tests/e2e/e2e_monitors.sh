@@ -40,19 +40,6 @@ expect_centred_on() {
         fail "$WHERE: the window is not centred on monitor $m: margins $left, $right, $top, $bottom"
 }
 
-# What bars 0 and 6 show down their middle, device row by device row.
-bar_columns() {
-    local bar x y points="" bottom
-    bottom=$(((248 * SCALE_MILLI) / 1000))
-    for bar in 0 6; do
-        x=$(device $((BAR_LEFTS[bar] + 22)))
-        for ((y = $(device 5); y < bottom; y += 1)); do
-            points+=" $x $y"
-        done
-    done
-    pixels_device $points
-    BARS=$(md5sum <<<"$REPLY")
-}
 # Whether the bars show what a window opened on monitor $1 showed there.
 bars_as_opened_on() {
     bar_columns
@@ -72,22 +59,6 @@ open_on() {
     expect_centred_on "$1"
     bar_columns
     OPENED_BARS[$1]=$BARS
-}
-
-# The bottom and top device rows of a bar picked by End and Home on it.
-check_keyboard_pick() {
-    local what=$1 x bottom top
-    POINTER=""
-    point_at 57 126
-    xdotool click 1
-    wait_for 5 "${what}the window did not take the focus" window_focused
-    x=$(device 57)
-    bottom=$(((248 * 2 * SCALE_MILLI / 1000 + 1) / 2 - 1))
-    top=$(((5 * 2 * SCALE_MILLI / 1000 + 1) / 2))
-    xdotool key End
-    wait_for 5 "${what}End did not pick the bar's bottom device row" preview_is "$(pixel_device $x $bottom)"
-    xdotool key Home
-    wait_for 5 "${what}Home did not pick the bar's top device row" preview_is "$(pixel_device $x $top)"
 }
 
 # Everything a user does in the window holds on the monitor it is on now.

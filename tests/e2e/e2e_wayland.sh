@@ -13,6 +13,7 @@
 # centring does nothing and the compositor puts the window where it likes;
 # the test moves it with swaymsg.
 source "$(dirname "$0")/waylandlib.sh"
+source "$E2E_DIR/pickchecks.sh"
 start_sway
 
 GAP_X=82; GAP_Y=100          # the control's surface between bars 0 and 1
@@ -76,26 +77,9 @@ key space
 await_pixel $SWATCH_X $SWATCH_Y "$under" "selected colour after Space on bar 0"
 
 
-# Hover: the preview shows the pixel grim reads under the hot spot. The hot
-# spot goes three quarters of the way into a device pixel, right and down,
-# where the pixel that contains it and the nearest pixel corner part: odd and
-# even device rows and columns, near both ends of the bars and in the middle.
-top=$(((5 * SCALE_MILLI + 999) / 1000))
-middle=$(device 126)
-rows=($((top + 2)) $((top + 3)) $middle $((middle + 1)) $((bottom - 4)) $((bottom - 3)))
-points=0
-for y in "${rows[@]}"; do
-    for bar in 0 1 2 3 4 5 6; do
-        x=$(($(device $((BAR_LEFTS[bar] + 22))) + bar % 2))
-        probe move "$((WX + x)).75" "$((WY + y)).75"
-        POINTER=""
-        under=$(pixel_device $x $y)
-        wait_for 5 "bar $bar, device pixel ($x,$y) plus three quarters: the preview never showed $under, the pixel that holds the hot spot" \
-            pixel_is $PREVIEW_X $PREVIEW_Y "$under"
-        points=$((points + 1))
-    done
-done
-echo "hover: $points points between device pixels read exactly"
+# Hover: the preview shows the pixel grim reads under the hot spot, wherever
+# it lies in a device pixel.
+check_hover_exact
 
 # Moves with the right button held pick as any move does; its release opens
 # the copy menu there. MENU_X, MENU_Y: where the button comes up; the menu
@@ -137,17 +121,7 @@ wait_for 10 "Ctrl+C did not copy the text" clipboard_is text/plain "#$picked"
 wait_for 10 "Ctrl+C did not copy the colour" clipboard_is application/x-color "#${picked,,}"
 
 # Drag bar 2 onto the selected-colour swatch; double-click reads it back.
-picked=$(hover_pick 153 60)
-button press left
-point_at 300 60
-point_at $SWATCH_X $SWATCH_Y
-button release left
-await_pixel $SWATCH_X $SWATCH_Y "$picked" "selected colour after the drop"
-hover_pick 57 30 >/dev/null
-point_at $SWATCH_X $SWATCH_Y
-button click left
-button click left
-await_pixel $PREVIEW_X $PREVIEW_Y "$picked" "preview after the double-click"
+check_drag_and_read_back
 
 # The toolbar.
 face_colour=$(pixel $SIDEBAR_X $SIDEBAR_Y)

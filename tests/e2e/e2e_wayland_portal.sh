@@ -12,58 +12,14 @@ source "$(dirname "$0")/waylandlib.sh"
 start_sway xwayland
 start_portal
 
-# Another Wayland program: one-device-pixel cells of known colours.
-"$PICKCELLS" 2>/dev/null &
-CELLS=$!
-HELPER_PIDS+=($CELLS)
-cells_shown() {
-    [ "$(window_field 'w["id"]' $CELLS)" != none ]
-}
-wait_for 20 "the cells program showed no window" cells_shown
-CELLS_X=20 CELLS_Y=320 # where it is put, logical pixels
-swaymsg "[pid=$CELLS] move absolute position $CELLS_X $CELLS_Y" >/dev/null
+start_cells 20 320
 start_app
-
-# The colour of cell (x, y), RRGGBB, and the device pixel of the output it is on.
-cell_colour() {
-    printf '%02X%02X99' $((4 * $1 + 1)) $((4 * $2 + 2))
-}
-cells_placed() {
-    CELL_LEFT=$(device_of_layout $CELLS_X) CELL_TOP=$(device_of_layout $CELLS_Y)
-    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
-    WAIT_DETAIL="cell (5, 9) shows $REPLY"
-    [ "$REPLY" = "$(cell_colour 5 9)" ]
-}
 wait_for 10 "the cells are not on the screen where they were put" cells_placed
 
-picker_running() {
-    pgrep -x slurp >/dev/null
-}
-# The picker takes the pointer once its veil covers the screen: the cells
-# show lighter.
-picker_shown() {
-    WAIT_DETAIL="no slurp runs; the portal's last words: $(tail -n 2 "$XDG_RUNTIME_DIR/portal.log" | tr '\n' ' '); $(grep -v DEBUG "$XDG_RUNTIME_DIR/portal-wlr.log" | tail -n 4 | tr '\n' ' ')"
-    picker_running || return 1
-    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
-    WAIT_DETAIL="cell (5, 9) shows $REPLY"
-    [ "$REPLY" != "$(cell_colour 5 9)" ]
-}
-picker_gone() {
-    ! picker_running
-}
 status_text() {
     probe text $((WX + 2)) $((WY + 258)) 300 12
     STATUS=${REPLY#* }
 }
-# pick_cell X Y: Ctrl+P, then a click on cell (X, Y) in the portal's picker.
-pick_cell() {
-    key ctrl+p
-    wait_for 10 "Ctrl+P showed no portal picker" picker_shown
-    probe move $((CELL_LEFT + $1)) $((CELL_TOP + $2))
-    button click left
-    wait_for 10 "the portal's picker did not end at a click" picker_gone
-}
-
 focus_window
 pick_cell 11 7
 await_pixel $PREVIEW_X $PREVIEW_Y "$(cell_colour 11 7)" "preview after a portal pick of cell (11, 7)"

@@ -12,6 +12,13 @@ SCREEN_HEIGHT=768
 BAR_LEFTS=(36 84 132 184 232 280 332) # each bar's left border, logical pixels
 PREVIEW_X=394; PREVIEW_Y=195 # inside the preview swatch, clear of the icon
 SWATCH_X=429; SWATCH_Y=61    # centre of the selected-colour swatch
+# The bars the checks pick from: all, or those on the part of a window across
+# two outputs that is read exactly.
+BARS_IN_REACH=(0 1 2 3 4 5 6)
+# The logical x of a point well inside bar $1.
+bar_x() {
+    echo $((BAR_LEFTS[$1] + 21))
+}
 # The scale factor (QT_SCALE_FACTOR, or the Wayland OUTPUT_SCALE), a real
 # number such as 1.25.
 # The X server works in device pixels; client coordinates in the tests are
@@ -271,6 +278,30 @@ point_at_device() {
     xdotool mousemove --sync $POINTER
 }
 
+# Moves the real pointer into a device pixel of the client area: on X11 the
+# pointer has whole device pixels only.
+point_into_device() {
+    point_at_device "$@"
+}
+
+# button press|release|click left|middle|right: a pointer button.
+button() {
+    local number
+    case $2 in left) number=1 ;; middle) number=2 ;; right) number=3 ;; esac
+    case $1 in
+    press) xdotool mousedown $number ;;
+    release) xdotool mouseup $number ;;
+    click) xdotool click $number ;;
+    esac
+}
+double_click() {
+    xdotool click --repeat 2 --delay 50 1
+}
+# key KEY...: keys pressed and released in turn.
+key() {
+    xdotool key "$@"
+}
+
 # Moves the real pointer to a logical point of the client area.
 point_at() {
     to_device "$1" "$2"
@@ -332,9 +363,10 @@ pixel_device() {
 # sent before has then been handled: what it should not have done can be
 # checked now. It changes the preview.
 input_barrier() {
-    local shown point x y
+    local shown point x y first second
     shown=$(pixel $PREVIEW_X $PREVIEW_Y)
-    for point in "57 100" "105 100" "57 140" "105 140"; do
+    first=$(bar_x "${BARS_IN_REACH[0]}") second=$(bar_x "${BARS_IN_REACH[1]}")
+    for point in "$first 100" "$second 100" "$first 140" "$second 140"; do
         read -r x y <<<"$point"
         to_device $x $y
         [ "$POINTER" != "$((WX + DX)) $((WY + DY))" ] && [ "$(pixel $x $y)" != "$shown" ] && break

@@ -1,6 +1,7 @@
-# Checks shared by the picking tests, sourced after lib.sh; each works at the
-# scale use_scale last set, in the window where start_app or client_geometry
-# last found it.
+# Checks shared by the picking tests, sourced after lib.sh or waylandlib.sh
+# (whose input verbs they use: point_into_device, button, double_click, key);
+# each works at the scale use_scale last set, in the window where start_app or
+# client_geometry last found it.
 
 # The preview swatch's device pixel: PREVIEW_DX, PREVIEW_DY.
 preview_device() {
@@ -40,15 +41,15 @@ check_hover_exact() {
     middle=$(device 126)
     rows=($((top + 2)) $((top + 3)) $middle $((middle + 1)) $((bottom - 4)) $((bottom - 3)))
     preview_device
-    # First bar 6's grey, so that the first point's colour differs from the
-    # one before.
+    # First the last bar's middle, so that the first point's colour differs
+    # from the one before.
     POINTER=""
-    preview=$(hover_pick 354 126)
+    preview=$(hover_pick $(($(bar_x "${BARS_IN_REACH[-1]}") + 1)) 126)
     for y in "${rows[@]}"; do
-        for bar in 0 1 2 3 4 5 6; do
+        for bar in "${BARS_IN_REACH[@]}"; do
             # Odd and even device columns in turn, all well inside the bar.
             x=$(($(device $((BAR_LEFTS[bar] + 22))) + bar % 2))
-            point_at_device $x $y
+            point_into_device $x $y
             pixels_device $x $y
             under=$REPLY
             # A wrong answer may repeat the previous one: give it a second.
@@ -66,27 +67,63 @@ check_hover_exact() {
 # drop elsewhere changes nothing, and a double-click on the swatch reads its
 # colour back into the preview.
 check_drag_and_read_back() {
-    local what=${1:-} picked
-    # Drag bar 2 onto the selected-colour swatch.
-    picked=$(hover_pick 153 60)
-    xdotool mousedown 1
+    local what=${1:-} picked first
+    first=$(bar_x "${BARS_IN_REACH[0]}")
+    # Drag the third bar onto the selected-colour swatch.
+    picked=$(hover_pick "$(bar_x "${BARS_IN_REACH[2]}")" 60)
+    button press left
     point_at 300 60
     point_at $SWATCH_X $SWATCH_Y
-    xdotool mouseup 1
+    button release left
     await_pixel $SWATCH_X $SWATCH_Y "$picked" "${what}selected colour after the drop"
     expect_pixel $PREVIEW_X $PREVIEW_Y "$picked" "${what}preview unchanged by the drag"
 
     # A drag released over the preview changes nothing.
-    point_at 57 200
-    xdotool mousedown 1
+    point_at $first 200
+    button press left
     point_at $PREVIEW_X $PREVIEW_Y
-    xdotool mouseup 1
+    button release left
     input_barrier
     expect_pixel $SWATCH_X $SWATCH_Y "$picked" "${what}selected colour after a drop elsewhere"
 
     # Double-click the swatch: its colour comes back into the preview.
-    hover_pick 57 30 >/dev/null
+    hover_pick $first 30 >/dev/null
     point_at $SWATCH_X $SWATCH_Y
-    xdotool click --repeat 2 --delay 50 1
+    double_click
     await_pixel $PREVIEW_X $PREVIEW_Y "$picked" "${what}preview after the double-click"
+}
+
+# The bottom and top device rows of a bar picked by End and Home on it, the
+# window focused by a click.
+check_keyboard_pick() {
+    local what=${1:-} x bottom top
+    x=$(bar_x "${BARS_IN_REACH[0]}")
+    POINTER=""
+    point_at $x 126
+    button click left
+    wait_for 5 "${what}the window did not take the focus" window_focused
+    x=$(device $x)
+    bottom=$(((248 * 2 * SCALE_MILLI / 1000 + 1) / 2 - 1))
+    top=$(((5 * 2 * SCALE_MILLI / 1000 + 1) / 2))
+    key End
+    wait_for 5 "${what}End did not pick the bar's bottom device row" \
+        pixel_is $PREVIEW_X $PREVIEW_Y "$(pixel_device $x $bottom)"
+    key Home
+    wait_for 5 "${what}Home did not pick the bar's top device row" \
+        pixel_is $PREVIEW_X $PREVIEW_Y "$(pixel_device $x $top)"
+}
+
+# What bars 0 and 6 show down their middle, device row by device row: BARS,
+# a digest.
+bar_columns() {
+    local bar x y points="" bottom
+    bottom=$(((248 * SCALE_MILLI) / 1000))
+    for bar in 0 6; do
+        x=$(device $((BAR_LEFTS[bar] + 22)))
+        for ((y = $(device 5); y < bottom; y += 1)); do
+            points+=" $x $y"
+        done
+    done
+    pixels_device $points
+    BARS=$(md5sum <<<"$REPLY")
 }

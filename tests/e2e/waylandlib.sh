@@ -48,7 +48,7 @@ start_sway() {
     make_transparent_cursors "$SWAY_DIR/icons"
     export XCURSOR_PATH=$SWAY_DIR/icons XCURSOR_THEME=transparent XCURSOR_SIZE=24
     cat >"$SWAY_DIR/config" <<EOF
-output HEADLESS-1 mode ${SCREEN_WIDTH}x$SCREEN_HEIGHT scale $SCALE
+output HEADLESS-1 mode ${SCREEN_WIDTH}x$SCREEN_HEIGHT scale $SCALE position 0 0
 seat seat0 xcursor_theme transparent 24
 default_border none
 default_floating_border none
@@ -85,31 +85,79 @@ sway_ready() {
 
 # window_field FIELD [PID | name=TITLE]: FIELD of the window of the program
 # started last (APP_PID), of process PID, or with that title, in sway's tree;
-# "none" when sway shows no such window.
+# "none" when sway shows no such window. FIELD is a Python expression of w,
+# the window's node, and o, the node of the output sway holds it on.
 window_field() {
     swaymsg -t get_tree | /usr/bin/python3 -c '
 import json, sys
-def windows(node):
-    yield node
+def windows(node, output=None):
+    if node.get("type") == "output":
+        output = node
+    yield node, output
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        yield from windows(child)
+        yield from windows(child, output)
 which = sys.argv[1]
 def wanted(w):
     if which.startswith("name="):
         return w.get("name") == which[len("name="):]
     return w.get("pid") == int(which)
-found = [w for w in windows(json.load(sys.stdin)) if wanted(w)]
-print(eval(sys.argv[2], {"w": found[0]}) if found else "none")' "${2:-$APP_PID}" "$1"
+found = [(w, o) for w, o in windows(json.load(sys.stdin)) if wanted(w)]
+print(eval(sys.argv[2], {"w": found[0][0], "o": found[0][1]}) if found else "none")' "${2:-$APP_PID}" "$1"
+}
+
+# add_output NAME MODE SCALE X Y: another headless output, NAME (sway names
+# them HEADLESS-1, HEADLESS-2, ... as they come), of MODE (WIDTHxHEIGHT
+# device pixels) at SCALE, its top-left corner at layout position (X, Y).
+add_output() {
+    swaymsg create_output >/dev/null
+    wait_for 10 "sway made no output $1" output_active "$1"
+    swaymsg output "$1" mode "$2" scale "$3" position "$4" "$5" >/dev/null
+    wait_for 10 "output $1 did not take mode $2 at scale $3 at ($4,$5)" output_is "$@"
+}
+output_field() {
+    swaymsg -r -t get_outputs | /usr/bin/python3 -c '
+import json, sys
+found = [o for o in json.load(sys.stdin) if o["name"] == sys.argv[1]]
+print(eval(sys.argv[2], {"o": found[0]}) if found else "none")' "$1" "$2"
+}
+output_active() {
+    [ "$(output_field "$1" 'o["active"]')" = True ]
+}
+output_is() {
+    local now
+    now=$(output_field "$1" '"%(width)dx%(height)d" % o["current_mode"] + " %g %d %d" % (o["scale"], o["rect"]["x"], o["rect"]["y"])')
+    WAIT_DETAIL="it is $now"
+    [ "$now" = "$2 $3 $4 $5" ]
+}
+
+# use_output NAME: the helpers work in output NAME's device pixels from now
+# on, at its scale; OUTPUT_X, OUTPUT_Y: its top-left corner in the layout.
+OUTPUT_X=0
+OUTPUT_Y=0
+use_output() {
+    probe output "$1"
+    local scale
+    read -r scale OUTPUT_X OUTPUT_Y <<<"$REPLY"
+    [ -n "$OUTPUT_Y" ] || fail "wlprobe.py: $REPLY"
+    use_scale "$scale"
+    POINTER=""
 }
 
 # Starts the program, waits until sway shows its window, has it placed at
-# (PLACE_X, PLACE_Y), and waits until its bars are painted. WINDOW is sway's
-# id of it; WX, WY, WW, WH the client area, device pixels.
+# (PLACE_X, PLACE_Y) of the output the helpers work in, and waits until its
+# bars are painted. WINDOW is sway's id of it; WX, WY, WW, WH the client
+# area, device pixels.
 start_app() {
+    open_app "$@"
+    place_window
+}
+open_app() {
     "$PROGRAM" "$@" 2>"$XDG_RUNTIME_DIR/stderr" &
     APP_PID=$!
     wait_for 20 "the program showed no window" window_exists
-    swaymsg "[con_id=$WINDOW] move absolute position $PLACE_X $PLACE_Y" >/dev/null
+}
+place_window() {
+    swaymsg "[con_id=$WINDOW] move absolute position $((OUTPUT_X + PLACE_X)) $((OUTPUT_Y + PLACE_Y))" >/dev/null
     wait_for 5 "the window was not placed" window_placed
     wait_for 20 "the bars were not painted" bars_painted
 }
@@ -133,7 +181,7 @@ window_origin() {
 client_geometry() {
     local x y w h
     read -r x y w h <<<"$(window_field '"%d %d %d %d" % tuple(w["rect"][k] for k in ("x", "y", "width", "height"))')"
-    WX=$(device_of_layout "$x") WY=$(device_of_layout "$y")
+    WX=$(device_of_layout $((x - OUTPUT_X))) WY=$(device_of_layout $((y - OUTPUT_Y)))
     WW=$(device_of_layout "$w") WH=$(device_of_layout "$h")
 }
 
@@ -153,6 +201,19 @@ point_at_device() {
     probe move $POINTER
 }
 
+# Moves the pointer into a device pixel of the client area: three quarters
+# of the way in, right and down, where the pixel that holds the hot spot and
+# the nearest pixel corner part.
+point_into_device() {
+    POINTER=""
+    probe move "$((WX + $1)).75" "$((WY + $2)).75"
+}
+
+double_click() {
+    button click left
+    button click left
+}
+
 # key KEY...: keys pressed and released in turn (Escape, shift+F1, ctrl+c).
 key() {
     probe key "$@"
@@ -167,7 +228,7 @@ button() {
 # The window's client area as seen on the screen.
 screenshot() {
     client_geometry
-    grim -g "$((WX * 1000 / SCALE_MILLI)),$((WY * 1000 / SCALE_MILLI)) $((WW * 1000 / SCALE_MILLI))x$((WH * 1000 / SCALE_MILLI))" "$SHOTS/$1.png"
+    grim -g "$((OUTPUT_X + WX * 1000 / SCALE_MILLI)),$((OUTPUT_Y + WY * 1000 / SCALE_MILLI)) $((WW * 1000 / SCALE_MILLI))x$((WH * 1000 / SCALE_MILLI))" "$SHOTS/$1.png"
 }
 
 # clipboard_is TYPE TEXT: whether the clipboard offers TYPE with TEXT. The
@@ -237,4 +298,56 @@ bus_names() {
         WAIT_DETAIL="$name is not on the bus"
         [[ $names == *"\"$name\""* ]] || return 1
     done
+}
+
+# start_cells X Y: another Wayland program (PICKCELLS) showing one-device-pixel
+# cells of known colours, put at layout position (X, Y); cells_placed then
+# finds its cell (0, 0) at device pixel (CELL_LEFT, CELL_TOP) of the output
+# the helpers work in.
+start_cells() {
+    "$PICKCELLS" 2>/dev/null &
+    CELLS=$!
+    HELPER_PIDS+=($CELLS)
+    wait_for 20 "the cells program showed no window" cells_shown
+    CELLS_X=$1 CELLS_Y=$2
+    swaymsg "[pid=$CELLS] move absolute position $CELLS_X $CELLS_Y" >/dev/null
+}
+cells_shown() {
+    [ "$(window_field 'w["id"]' $CELLS)" != none ]
+}
+# The colour of cell (x, y), RRGGBB.
+cell_colour() {
+    printf '%02X%02X99' $((4 * $1 + 1)) $((4 * $2 + 2))
+}
+cells_placed() {
+    CELL_LEFT=$(device_of_layout $((CELLS_X - OUTPUT_X))) CELL_TOP=$(device_of_layout $((CELLS_Y - OUTPUT_Y)))
+    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
+    WAIT_DETAIL="cell (5, 9) shows $REPLY"
+    [ "$REPLY" = "$(cell_colour 5 9)" ]
+}
+
+# The portal's picker (slurp) is up.
+picker_running() {
+    pgrep -x slurp >/dev/null
+}
+# The picker takes the pointer once its veil covers the screen: the cells
+# show lighter.
+picker_shown() {
+    WAIT_DETAIL="no slurp runs; the portal's last words: $(tail -n 2 "$XDG_RUNTIME_DIR/portal.log" | tr '\n' ' '); $(grep -v DEBUG "$XDG_RUNTIME_DIR/portal-wlr.log" | tail -n 4 | tr '\n' ' ')"
+    picker_running || return 1
+    probe pixels $((CELL_LEFT + 5)) $((CELL_TOP + 9))
+    WAIT_DETAIL="cell (5, 9) shows $REPLY"
+    [ "$REPLY" != "$(cell_colour 5 9)" ]
+}
+picker_gone() {
+    ! picker_running
+}
+
+# pick_cell X Y: Ctrl+P, then a click on cell (X, Y) in the portal's picker.
+pick_cell() {
+    key ctrl+p
+    wait_for 10 "Ctrl+P showed no portal picker" picker_shown
+    probe move $((CELL_LEFT + $1)) $((CELL_TOP + $2))
+    button click left
+    wait_for 10 "the portal's picker did not end at a click" picker_gone
 }

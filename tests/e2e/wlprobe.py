@@ -24,10 +24,14 @@ compositor has handled it (and passed it on) before the answer.
   pixels X Y ...    the colours RRGGBB at those device pixels, from one
                     screen shot taken by grim
   scale SCALE       the output's scale has changed to SCALE
+  output NAME       positions and pixels from now on are device pixels of
+                    output NAME, one of several (sway's names): answers its
+                    scale and the layout position of its top-left corner
   text X Y W H      in that rectangle of device pixels: how many are dark
                     (text), and a digest of them all
 """
 import hashlib
+import json
 import os
 import socket
 import struct
@@ -40,6 +44,9 @@ WIDTH, HEIGHT = int(sys.argv[2]), int(sys.argv[3])
 # Absolute positions go as fractions of the layout; in 1/256 of a logical
 # pixel they are exactly what the compositor hands on (24.8 fixed point).
 EXTENT_X, EXTENT_Y = round(WIDTH / SCALE * 256), round(HEIGHT / SCALE * 256)
+# With several outputs: the one positions refer to (None: the only one), its
+# top-left corner in 1/256 of a logical pixel from the layout's.
+OUTPUT, ORIGIN_X, ORIGIN_Y = None, 0, 0
 
 BUTTONS = {"left": 0x110, "right": 0x111, "middle": 0x112}
 # Linux input key codes; the keymap below gives them the usual US meaning.
@@ -145,7 +152,7 @@ display.roundtrip()
 
 
 def move_to(x, y):
-    fx, fy = round(x / SCALE * 256), round(y / SCALE * 256)
+    fx, fy = ORIGIN_X + round(x / SCALE * 256), ORIGIN_Y + round(y / SCALE * 256)
     display.request(pointer, 1, struct.pack("<IIIII", now(), fx, fy, EXTENT_X, EXTENT_Y))
     display.request(pointer, 4)
 
@@ -168,7 +175,9 @@ def key(chord):
 
 
 def screen():
-    shot = subprocess.run(["grim", "-t", "ppm", "-"], capture_output=True, check=True).stdout
+    # One output alone is read at its own scale, device pixel for device pixel.
+    only = ["-o", OUTPUT] if OUTPUT else []
+    shot = subprocess.run(["grim", *only, "-t", "ppm", "-"], capture_output=True, check=True).stdout
     # P6, width, height, maxval, then the pixels.
     fields = shot.split(maxsplit=4)
     return int(fields[1]), fields[4]
@@ -189,6 +198,27 @@ def text(left, top, columns, rows):
                     for row in range(rows))
     dark = sum(1 for at in range(0, len(area), 3) if max(area[at:at + 3]) < 0x60)
     return "%d %s" % (dark, hashlib.md5(area).hexdigest())
+
+
+def use_output(name):
+    """Absolute pointer positions are fractions of the whole layout, the
+    bounding box of all outputs."""
+    global SCALE, EXTENT_X, EXTENT_Y, OUTPUT, ORIGIN_X, ORIGIN_Y
+    outputs = [o for o in json.loads(subprocess.run(
+        ["swaymsg", "-r", "-t", "get_outputs"], capture_output=True, check=True).stdout)
+        if o["active"]]
+    chosen = [o for o in outputs if o["name"] == name]
+    if not chosen:
+        return "no active output " + name
+    left = min(o["rect"]["x"] for o in outputs)
+    top = min(o["rect"]["y"] for o in outputs)
+    right = max(o["rect"]["x"] + o["rect"]["width"] for o in outputs)
+    bottom = max(o["rect"]["y"] + o["rect"]["height"] for o in outputs)
+    rect = chosen[0]["rect"]
+    OUTPUT, SCALE = name, chosen[0]["scale"]
+    ORIGIN_X, ORIGIN_Y = (rect["x"] - left) * 256, (rect["y"] - top) * 256
+    EXTENT_X, EXTENT_Y = (right - left) * 256, (bottom - top) * 256
+    return "%g %d %d" % (SCALE, rect["x"], rect["y"])
 
 
 def serve(words):
@@ -216,6 +246,8 @@ def serve(words):
     elif command == "scale":
         SCALE = float(arguments[0])
         EXTENT_X, EXTENT_Y = round(WIDTH / SCALE * 256), round(HEIGHT / SCALE * 256)
+    elif command == "output":
+        return use_output(arguments[0])
     elif command == "text":
         display.roundtrip()
         return text(*map(int, arguments))
