@@ -9,8 +9,8 @@ constexpr int RowsPerRequest = 32;
 
 } // namespace
 
-MagnifierWindow::MagnifierWindow(xcb_connection_t* connection, xcb_window_t parent,
-                                 uint8_t depth, QSize size)
+MagnifierWindow::MagnifierWindow(xcb_connection_t* connection, xcb_window_t parent, uint8_t depth,
+                                 QSize size)
     : mConnection(connection), mWindow(xcb_generate_id(connection)),
       mPicture(xcb_generate_id(connection)), mGc(xcb_generate_id(connection)), mDepth(depth),
       mSize(size) {

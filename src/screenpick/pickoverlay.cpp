@@ -42,8 +42,7 @@ PickOverlay::PickOverlay(QScreen* screen, std::unique_ptr<ScreenCopy> copy)
     const uint32_t background = mCopy->pixmap();
     xcb_change_window_attributes(connection, window, XCB_CW_BACK_PIXMAP, &background);
     mMagnifier = std::make_unique<MagnifierWindow>(
-        connection, window, mCopy->depth(),
-        screenpick::magnifier::sizeFor(devicePixelRatioF()));
+        connection, window, mCopy->depth(), screenpick::magnifier::sizeFor(devicePixelRatioF()));
 }
 
 PickOverlay::~PickOverlay() = default;

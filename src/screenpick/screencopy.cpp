@@ -8,8 +8,6 @@
 #include <array>
 #include <optional>
 
-
-
 namespace {
 
 // The layouts of a pixel that QImage shares with the X server, by depth, bits
@@ -126,8 +124,8 @@ QImage ScreenCopy::read(const QRect& part) const {
     if (!reply) {
         return image;
     }
-    const int rowBytes = (QImage::toPixelFormat(mFormat).bitsPerPixel() * inCopy.width() + 31) /
-                         32 * 4;
+    const int rowBytes =
+        (QImage::toPixelFormat(mFormat).bitsPerPixel() * inCopy.width() + 31) / 32 * 4;
     if (xcb_get_image_data_length(reply.get()) < rowBytes * inCopy.height()) {
         return image;
     }

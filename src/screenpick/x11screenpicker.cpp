@@ -27,8 +27,8 @@ const QString HeldPointer = QStringLiteral(
     "No colour can be picked from the screen now: another program holds the pointer.");
 const QString HeldKeyboard = QStringLiteral(
     "No colour can be picked from the screen now: another program holds the keyboard.");
-const QString UncopiedScreen = QStringLiteral(
-    "No colour can be picked from the screen: its pixels cannot be copied.");
+const QString UncopiedScreen =
+    QStringLiteral("No colour can be picked from the screen: its pixels cannot be copied.");
 
 // The root window of the X screen that shows `window`, or of the first X
 // screen.
@@ -74,8 +74,8 @@ void X11ScreenPicker::start() {
     // Every screen of the desktop the program is on is copied before the
     // first overlay hides it; another X screen of the same server has a
     // desktop, a root window and pointer coordinates of its own.
-    const QWindow* live = mLiveWindow && mLiveWindow->isVisible() ? mLiveWindow->windowHandle()
-                                                                  : nullptr;
+    const QWindow* live =
+        mLiveWindow && mLiveWindow->isVisible() ? mLiveWindow->windowHandle() : nullptr;
     const QScreen* home = live != nullptr && live->screen() != nullptr
                               ? live->screen()
                               : QGuiApplication::primaryScreen();
