@@ -55,6 +55,7 @@ void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
     if (hotSpot == mHotSpot) {
         return;
     }
+    const bool wasOverHole = magnifierOverHole();
     mHotSpot = hotSpot;
     mColorUnderHotSpot.reset();
     if (!mHotSpot) {
@@ -72,9 +73,15 @@ void PickOverlay::setHotSpot(std::optional<QPoint> hotSpot) {
         painter.end();
         mMagnifier->show(frame.topLeft(), picture.convertToFormat(mCopy->format()));
     }
-    if (!mHole.isEmpty()) {
+    // The mask lets the magnifier show over the hole; elsewhere it stays.
+    if (wasOverHole || magnifierOverHole()) {
         updateMask();
     }
+}
+
+bool PickOverlay::magnifierOverHole() const {
+    const QRect magnifier = magnifierFrame();
+    return !magnifier.isNull() && toLogical(magnifier).intersects(mHole);
 }
 
 void PickOverlay::setHole(const QRect& hole) {

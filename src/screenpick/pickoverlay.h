@@ -52,6 +52,7 @@ class PickOverlay : public QWidget {
 
   private:
     QRect magnifierFrame() const;
+    bool magnifierOverHole() const;
     QRect toLogical(const QRect& device) const;
     void updateMask();
 

@@ -72,7 +72,7 @@ void X11ScreenPicker::start() {
         return;
     }
     // Every screen of the desktop the program is on is copied before the
-    // first overlay hides it; another X screen of the same server has a
+    // first overlay is shown over it; another X screen of the same server has a
     // desktop, a root window and pointer coordinates of its own.
     const QWindow* live =
         mLiveWindow && mLiveWindow->isVisible() ? mLiveWindow->windowHandle() : nullptr;
@@ -80,19 +80,11 @@ void X11ScreenPicker::start() {
                               ? live->screen()
                               : QGuiApplication::primaryScreen();
     mRoot = rootOf(mConnection, live);
-    std::vector<std::pair<QScreen*, std::unique_ptr<ScreenCopy>>> copies;
     for (QScreen* screen : home->virtualSiblings()) {
         const std::optional<QRect> area = forms::x11::monitorArea(mConnection, mRoot, *screen);
         auto copy = area ? ScreenCopy::take(mConnection, mRoot, *area) : nullptr;
-        if (!copy) {
-            notifyRefused(UncopiedScreen);
-            return;
-        }
-        copies.emplace_back(screen, std::move(copy));
-    }
-    for (auto& [screen, copy] : copies) {
-        auto overlay = std::make_unique<PickOverlay>(screen, std::move(copy));
-        if (!overlay->showsCopy()) {
+        auto overlay = copy ? std::make_unique<PickOverlay>(screen, std::move(copy)) : nullptr;
+        if (!overlay || !overlay->showsCopy()) {
             mOverlays.clear();
             notifyRefused(UncopiedScreen);
             return;
