@@ -14,7 +14,7 @@
 source "$(dirname "$0")/lib.sh"
 
 SEED=${SEED:-$((${EPOCHREALTIME//[.,]/} % 1000000))}
-DURATION=${SECONDS_OF_INPUT:-20}
+DURATION=${SECONDS_OF_INPUT:-10}
 echo "e2e_random: seed $SEED, $DURATION s${WM:+ under $WM} at $PERCENT %"
 RANDOM=$SEED
 # The input sent, for the report of a failure: the last actions say what led
