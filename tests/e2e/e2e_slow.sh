@@ -82,6 +82,16 @@ check_first_frame() {
         fail "the window appeared with the bars painted ($PAINTED of 21 sample points, bar 6 $BAR6, blank $BLANK): the paint ran before the window was on screen"
 }
 
+# Stops the program where it is; one that has ended fails the test with what
+# it said.
+stop_app() {
+    kill -STOP "$APP_PID" 2>/dev/null || {
+        local status=0
+        wait "$APP_PID" || status=$?
+        fail "the program ended by itself, status $status; stderr: $(cat "$XDG_RUNTIME_DIR/stderr")"
+    }
+}
+
 # The pointer rests where the window will be, so that Esc goes to it.
 xdotool mousemove --sync $((SCREEN_WIDTH / 2)) $((SCREEN_HEIGHT / 2 + 10))
 
@@ -116,7 +126,7 @@ expect_exit 0 30
 # be blank when the window closes. Leaks are checked in the third run.
 start_slowed ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 wait_for 60 "the program showed no window with its toolbar" first_frame
-kill -STOP "$APP_PID"
+stop_app
 wait_for 10 "the program did not stop" app_halted
 sample || fail "the window went away before Esc"
 check_first_frame "Esc mid-paint"
@@ -145,7 +155,7 @@ expect_exit 0 30
 # Third run: the same Esc at the program's own speed ends it cleanly.
 start_slowed
 wait_for 60 "the program showed no window with its toolbar" first_frame
-kill -STOP "$APP_PID"
+stop_app
 wait_for 10 "the program did not stop" app_halted
 release_slowed
 xdotool key --clearmodifiers Escape
